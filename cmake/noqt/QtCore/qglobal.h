@@ -1,0 +1,1 @@
+#error "toneloft_core must not use Qt"
