@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev
+    qt6-base-dev librtmidi-dev jackd2
 )
 
 missing=()
