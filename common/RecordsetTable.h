@@ -1,0 +1,65 @@
+#pragma once
+
+#include "common/Recordset.h"
+#include "common/RecordsetValue.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace toneloft {
+
+// The rows, shared by every cursor. A row lives in a slot that no other row
+// takes until close(); its bookmark is the slot number plus one, counted on
+// from the bookmarks handed out before the last close(), so a bookmark is
+// never handed out twice.
+struct Recordset::Table {
+    struct Row {
+        std::vector<Value> values;
+        bool alive = true;
+    };
+
+    std::vector<Field> fields;
+    std::unordered_map<std::string, int> fieldByFoldedName;
+    bool open = false;
+    std::vector<Row> rows;            // by slot
+    std::vector<std::uint32_t> order; // slots in table order; dead ones are dropped in batches
+    std::size_t deadInOrder = 0;
+    std::uint64_t version = 1;        // bumped whenever rows come or go
+    std::uint64_t closings = 0;       // slots start again from 0 after each close()
+    Bookmark bookmarkBase = 0;
+
+    std::uint32_t newRow()
+    {
+        Row row;
+        row.values.reserve(fields.size());
+        for (const Field& f : fields)
+            row.values.push_back(recordset::emptyValue(f));
+        rows.push_back(std::move(row));
+        return static_cast<std::uint32_t>(rows.size() - 1);
+    }
+
+    bool isAlive(std::uint32_t slot) const { return slot < rows.size() && rows[slot].alive; }
+
+    void kill(std::uint32_t slot)
+    {
+        rows[slot].alive = false;
+        std::vector<Value>().swap(rows[slot].values);
+        ++deadInOrder;
+    }
+
+    // Amortised: the order is rewritten only once dead slots make up half of
+    // it, or when an O(n) insert is about to pass over it anyway.
+    void dropDeadFromOrder(bool now = false)
+    {
+        if (deadInOrder == 0 || (!now && (deadInOrder < 64 || deadInOrder * 2 < order.size())))
+            return;
+        std::erase_if(order, [this](std::uint32_t s) { return !rows[s].alive; });
+        deadInOrder = 0;
+    }
+};
+
+} // namespace toneloft
