@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace toneloft {
+
+class VoiceList;
+class clsVoiceData;
+
+// The core side of one voice editor: which voice of which list it edits, the
+// parameter tables it works on, and the CRC of the voice as last stored.
+class VoiceEditor {
+public:
+    VoiceEditor(std::string key, long number, long voicePosition);
+
+    const std::string& key() const { return m_key; }
+    long number() const { return m_number; }
+    long voicePosition() const { return m_voicePosition; }
+    void setVoicePosition(long p) { m_voicePosition = p; }
+
+    std::string caption;
+    VoiceList* list = nullptr;
+    clsVoiceData* voiceData = nullptr; // the tables of the editor's voice
+    std::int32_t storedCrc = 0;        // CRC of the voice as last stored
+
+    // Asked to close; the window layer supplies what closing means (a question
+    // about unsaved changes, say). Without a handler the editor closes. True when
+    // it closed.
+    std::function<bool(VoiceEditor&)> closeHandler;
+    bool requestClose();
+
+private:
+    std::string m_key;
+    long m_number;
+    long m_voicePosition;
+};
+
+} // namespace toneloft

@@ -1,0 +1,303 @@
+#include "voice/clsVoiceNames.h"
+
+#include "common/NumberText.h"
+#include "common/Session.h"
+#include "voice/VoiceFileFormat.h"
+#include "voice/VoiceList.h"
+#include "voice/clsVoiceLists.h"
+
+#include <filesystem>
+#include <optional>
+
+namespace toneloft {
+
+namespace {
+
+// The file dialog hands back at most this many characters for one selection
+// (folder, names and their separators) and a title of at most 256.
+constexpr std::size_t kMaxSelectionChars = 1024;
+constexpr int kNamesPageSize = 32;
+
+const std::vector<FileFilter>& voiceFileFilters()
+{
+    static const std::vector<FileFilter> filters = {
+        {"DX voice (*.dat,*.syx,*.dx7,*.32)", "*.dat;*.syx;*.dx7;*.32"},
+        {"All Files (*.*)", "*.*"},
+    };
+    return filters;
+}
+
+} // namespace
+
+clsVoiceNames::clsVoiceNames(Session& session) : m_session(session), m_table(NewVoiceNameTable()) {}
+
+clsVoiceNames::~clsVoiceNames() = default;
+
+void clsVoiceNames::setTable(std::unique_ptr<Recordset> table)
+{
+    m_table = table ? std::move(table) : NewVoiceNameTable();
+}
+
+std::unique_ptr<Recordset> clsVoiceNames::takeTable()
+{
+    auto t = std::move(m_table);
+    m_table = NewVoiceNameTable();
+    return t;
+}
+
+void clsVoiceNames::InitRecordset(Recordset& table)
+{
+    using T = Recordset::FieldType;
+    table.appendField(kID, T::Text, 10);
+    table.appendField(kData, T::Text, 145);
+    table.appendField(kNames, T::Text, 10, true);
+    table.appendField(kCRCAll, T::Text, 15);
+    table.appendField(kCRCExName, T::Text, 15);
+    table.appendField(kChecksumAll, T::Text, 15);
+    table.appendField(kChecksumExName, T::Text, 15);
+    table.appendField(kDelSelected, T::Boolean);
+    table.setPageSize(kNamesPageSize);
+    table.open();
+}
+
+std::unique_ptr<Recordset> clsVoiceNames::NewVoiceNameTable()
+{
+    auto t = std::make_unique<Recordset>();
+    InitRecordset(*t);
+    return t;
+}
+
+std::unique_ptr<Recordset> clsVoiceNames::CopyRecordset(Recordset& source, Recordset* target, long firstRow,
+                                                        long rowCount, bool quiet, bool& failed)
+{
+    failed = false;
+    std::optional<BusyPointer> busy;
+    if (!quiet)
+        busy.emplace(m_session.ui());
+
+    std::unique_ptr<Recordset> fresh;
+    if (!target) {
+        fresh = NewVoiceNameTable();
+        target = fresh.get();
+    }
+    if (!source.isOpen()) {
+        failed = true;
+        return fresh;
+    }
+    if (firstRow == -1)
+        source.moveFirst();
+    else
+        source.setAbsolutePosition(firstRow);
+
+    const int fields = source.fieldCount();
+    std::vector<int> targetIndex(static_cast<std::size_t>(fields));
+    for (int f = 0; f < fields; ++f)
+        targetIndex[static_cast<std::size_t>(f)] = target->fieldIndex(source.field(f).name);
+
+    for (long n = 0; n < rowCount && !source.eof(); ++n) {
+        target->addNew();
+        for (int f = 0; f < fields; ++f) {
+            const int t = targetIndex[static_cast<std::size_t>(f)];
+            if (t >= 0)
+                target->setValue(t, source.value(f));
+        }
+        target->update();
+        source.moveNext();
+    }
+    source.moveFirst();
+    target->moveFirst();
+    return fresh;
+}
+
+std::unique_ptr<Recordset> clsVoiceNames::BuildVoiceNameTable(std::span<const std::uint8_t> image, int fileType,
+                                                              bool& anyCleaned)
+{
+    UiServices& ui = m_session.ui();
+    BusyPointer busy(ui);
+    anyCleaned = false;
+    auto table = NewVoiceNameTable();
+    const int size = VoiceSizeOfType(fileType);
+    if (size <= 0)
+        return table;
+    const auto voiceSize = static_cast<std::size_t>(size);
+    const std::size_t dataSize = voiceSize - 10;
+    const int idField = table->fieldIndex(kID);
+    const int dataField = table->fieldIndex(kData);
+    const int namesField = table->fieldIndex(kNames);
+    const int delField = table->fieldIndex(kDelSelected);
+
+    const std::size_t voices = image.size() / voiceSize;
+    for (std::size_t v = 0; v < voices; ++v) {
+        const long number = static_cast<long>(v) + 1;
+        if (v % 32 == 0)
+            ShowStatus(ui, "Setting up database for bank" + Str((number - 1) / 32 + 1));
+        const auto* voice = image.data() + v * voiceSize;
+        bool cleaned = false;
+        std::string name = CleanVoiceName(
+            std::string_view(reinterpret_cast<const char*>(voice + dataSize), 10), cleaned);
+        anyCleaned = anyCleaned || cleaned;
+        table->addNew();
+        table->setValue(idField, std::to_string(number));
+        table->setValue(dataField, std::string(reinterpret_cast<const char*>(voice), dataSize));
+        table->setValue(namesField, std::move(name));
+        table->setValue(delField, false);
+        table->update();
+    }
+    ShowStatus(ui, "", 0, 0);
+    table->moveFirst();
+    return table;
+}
+
+bool clsVoiceNames::ConvertVariantArraytoByteArray(int fileType, Recordset& rows, ByteArray& image,
+                                                   long voiceCount)
+{
+    image.clear();
+    const int size = VoiceSizeOfType(fileType);
+    if (size <= 0 || !rows.isOpen())
+        return false;
+    const auto dataSize = static_cast<std::size_t>(size - 10);
+    image.reserve(static_cast<std::size_t>(voiceCount > 0 ? voiceCount : 0) * static_cast<std::size_t>(size));
+    const int dataField = rows.fieldIndex(kData);
+    const int namesField = rows.fieldIndex(kNames);
+    // A second cursor, so the caller's position and filter stay as they are.
+    auto all = rows.clone();
+    all->clearFilter();
+    for (all->moveFirst(); !all->eof(); all->moveNext()) {
+        std::string data = all->text(dataField);
+        std::string name = all->text(namesField);
+        data.resize(dataSize, '\0');
+        name.resize(10, ' ');
+        image.insert(image.end(), data.begin(), data.end());
+        image.insert(image.end(), name.begin(), name.end());
+    }
+    return true;
+}
+
+clsVoiceNames::FileChoice clsVoiceNames::GetFileName(const std::string& dialogTitle, DialogMode mode,
+                                                     const std::string& startFileName,
+                                                     const std::string& startFileTitle)
+{
+    FileChoice choice;
+    FileDialogRequest request;
+    request.mode = mode == DialogMode::Open ? FileDialogRequest::Mode::Open : FileDialogRequest::Mode::Save;
+    request.title = dialogTitle;
+    request.filters = voiceFileFilters();
+    request.defaultExtension = "dat";
+    request.multiSelect = mode == DialogMode::Open;
+    request.helpTopic = mode == DialogMode::Open ? "::/dlg_MainWindow.htm#FileOpen"
+                                                 : "::/dlg_MainWindow.htm#FileSaveAs";
+    if (!startFileName.empty()) {
+        const std::string title = startFileTitle.empty() ? clsVoiceLists::GetFileTitle(startFileName)
+                                                         : startFileTitle;
+        request.initialDirectory = startFileName.substr(0, startFileName.size() - title.size());
+        request.initialFile = title;
+    }
+    if (request.initialDirectory.empty())
+        request.initialDirectory = m_session.DataDirectory();
+
+    const FileDialogResult result = m_session.ui().fileDialog(request);
+    if (result.cancelled || result.files.empty())
+        return choice;
+
+    std::size_t chars = result.folder.size() + 2;
+    for (const auto& f : result.files)
+        chars += f.size() + 1;
+    if (chars > kMaxSelectionChars) {
+        m_session.ui().MsgBox("Too many files selected", "Toneloft", MsgIcon::Exclamation);
+        return choice;
+    }
+
+    m_session.setDataDirectory(result.folder);
+    const std::string folder = m_session.DataDirectory();
+    for (const auto& f : result.files) {
+        if (f.empty())
+            break;
+        choice.fileNames.push_back(folder + f);
+    }
+    if (choice.fileNames.empty())
+        return choice;
+    choice.chosen = true;
+    choice.fileName = choice.fileNames.front();
+    choice.fileTitle = clsVoiceLists::GetFileTitle(choice.fileName);
+    return choice;
+}
+
+void clsVoiceNames::OpenMultipleFiles()
+{
+    const FileChoice choice = GetFileName("Open DX7 Voice Data File", DialogMode::Open);
+    if (!choice.chosen)
+        return;
+    for (const auto& name : choice.fileNames) {
+        bool failed = false;
+        CreateVoiceListandFileImage(name, false, failed);
+    }
+}
+
+std::shared_ptr<VoiceList> clsVoiceNames::CreateVoiceListandFileImage(const std::string& fileName, bool temporary,
+                                                                      bool& failed)
+{
+    failed = true;
+    clsVoiceLists& lists = m_session.colVoiceLists();
+    bool error = false;
+    int type = -1;
+    auto list = lists.Add(fileName, error, type);
+    if (!list || error)
+        return nullptr;
+
+    ByteArray image;
+    std::int32_t crc = 0;
+    if (!GetFileByt(m_session.ui(), fileName, list->FileTitle, type, image, crc, true)) {
+        lists.Delete(list->ID);
+        return nullptr;
+    }
+    bool anyCleaned = false;
+    list->setRsmfimage(BuildVoiceNameTable(image, type, anyCleaned));
+    list->mark = temporary ? VoiceList::kNeverSaved : crc;
+    failed = false;
+    m_session.notify([&](SessionObserver& o) { o.listLoaded(*list); });
+
+    if (anyCleaned) {
+        m_session.ui().MsgBox("Some of the voice names in " + list->FileTitle +
+                                  " contain invalid characters that cannot be displayed.\r\n\r\n"
+                                  "\t\tThese have been replaced with spaces.\r\n\r\n"
+                                  "If you do not want to make these changes permanent, close the file now "
+                                  "without saving it",
+                              "Invalid Voice Name Characters", MsgIcon::Exclamation);
+    }
+    return list;
+}
+
+bool clsVoiceNames::CreateMapView(const std::string& fileName, ByteArray& view)
+{
+    return ReadWholeFile(fileName, view);
+}
+
+std::shared_ptr<VoiceList> clsVoiceNames::InitPatchView(std::string_view data)
+{
+    ++m_session.patchViewCounter;
+    const std::string fileName =
+        m_session.DataDirectory() + "DX Setup " + Str(m_session.patchViewCounter) + ".dat";
+    if (SaveVoiceDataToFileByt(nullptr, fileName, -1, false, data, "", FileAttributes::Hidden))
+        return nullptr;
+    bool failed = false;
+    return CreateVoiceListandFileImage(fileName, true, failed);
+}
+
+clsVoiceNames::CurrentVoiceList clsVoiceNames::GetCurrentVoiceListAndEditor() const
+{
+    CurrentVoiceList current;
+    VoiceEditor* editor = m_session.activeEditor();
+    VoiceList* list = m_session.activeList();
+    if (editor && editor->list) {
+        current.editor = editor;
+        current.editorActive = true;
+        list = editor->list;
+    }
+    if (list) {
+        current.list = list;
+        current.key = list->ID;
+    }
+    return current;
+}
+
+} // namespace toneloft
