@@ -1,4 +1,98 @@
-int main()
+#include "app/cli/CliCommands.h"
+
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: toneloft-cli [--yes|--no] [--verbose] COMMAND ...\n"
+    "  info [--json] FILE...         file type, check code, voices, banks and image CRC\n"
+    "  names FILE                    the voice names, numbered\n"
+    "  convert FILE --type N -o OUT  save the voices in layout N (0-3) as Save As would\n"
+    "  check FILE                    list every value outside its parameter's range\n"
+    "Layouts: 0 unpacked 155 bytes/voice, 1 unpacked with a message per voice (163),\n"
+    "         2 packed 128 bytes/voice, 3 packed in 32-voice bank messages (4104).\n";
+
+std::string programDirectory(const char* argv0)
 {
-    return 0;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path exe = fs::canonical("/proc/self/exe", ec);
+    if (ec)
+        exe = fs::absolute(argv0, ec);
+    return exe.parent_path().string();
+}
+
+int usage(const std::string& problem)
+{
+    if (!problem.empty())
+        std::cerr << "toneloft-cli: " << problem << "\n";
+    std::cerr << kUsage;
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace toneloft::cli;
+    Options options;
+    std::string command;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--yes") {
+            options.yes = true;
+        } else if (arg == "--no") {
+            options.no = true;
+        } else if (arg == "--verbose") {
+            options.verbose = true;
+        } else if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        } else if (arg == "--type" || arg == "-o") {
+            if (i + 1 >= argc)
+                return usage(arg + " needs a value");
+            const std::string value = argv[++i];
+            if (arg == "-o") {
+                options.output = value;
+            } else {
+                if (value.size() != 1 || value[0] < '0' || value[0] > '3')
+                    return usage("--type takes a layout from 0 to 3");
+                options.type = value[0] - '0';
+            }
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return usage("unknown option " + arg);
+        } else if (command.empty()) {
+            command = arg;
+        } else {
+            options.files.push_back(arg);
+        }
+    }
+    if (options.yes && options.no)
+        return usage("--yes and --no exclude each other");
+    if (command.empty())
+        return usage("");
+    if (options.files.empty())
+        return usage(command + " needs a file");
+
+    const std::string dir = programDirectory(argv[0]);
+    if (command == "info")
+        return RunInfo(options, dir, std::cout);
+    if (options.files.size() != 1)
+        return usage(command + " takes one file");
+    if (command == "names")
+        return RunNames(options, dir, std::cout);
+    if (command == "check")
+        return RunCheck(options, dir, std::cout);
+    if (command == "convert") {
+        if (options.type < 0 || options.output.empty())
+            return usage("convert needs --type N and -o OUT");
+        return RunConvert(options, dir, std::cout);
+    }
+    return usage("unknown command " + command);
 }

@@ -1,0 +1,216 @@
+#include "app/cli/CliCommands.h"
+
+#include "app/cli/CliUi.h"
+#include "common/Banks.h"
+#include "common/Session.h"
+#include "voice/VoiceFileFormat.h"
+#include "voice/VoiceList.h"
+#include "voice/VoiceParameterTable.h"
+#include "voice/clsVoiceData.h"
+#include "voice/clsVoiceLists.h"
+#include "voice/clsVoiceNames.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <ostream>
+
+namespace toneloft::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+ConsoleUi::Policy policyOf(const Options& o)
+{
+    if (o.no)
+        return ConsoleUi::Policy::AnswerNo;
+    return o.yes ? ConsoleUi::Policy::AnswerYes : ConsoleUi::Policy::FirstButton;
+}
+
+std::string jsonString(const std::string& s)
+{
+    std::string out = "\"";
+    for (const char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (u < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", u);
+                out += buf;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+struct FileInfo {
+    std::optional<int> type; // by length; none when the file cannot be read
+    int code = 0;
+    long voices = 0;
+    long banks = 0;
+    std::optional<std::int32_t> crc;
+    std::string message;
+};
+
+// Opens the file as the program's File Open does and reports what happened.
+FileInfo inspect(const std::string& file, const std::string& programDirectory, ConsoleUi& console)
+{
+    FileInfo info;
+    std::error_code ec;
+    const auto size = fs::file_size(file, ec);
+    if (!ec)
+        info.type = GetFileType(static_cast<long long>(size));
+
+    CliUi ui(console);
+    ui.muted = true;
+    Session session(ui, programDirectory);
+    std::string name = file;
+    int type = -1;
+    info.code = CheckFileIntegrity(ui, name, type, false, {});
+    if (info.code != 0) {
+        info.message = ui.messagesSince(0);
+        return info;
+    }
+    const std::size_t mark = ui.boxes.size();
+    clsVoiceNames names(session);
+    bool failed = false;
+    auto list = names.CreateVoiceListandFileImage(file, false, failed);
+    if (failed || !list) {
+        info.message = ui.messagesSince(mark);
+        return info;
+    }
+    info.voices = list->voiceCount();
+    info.banks = BankCount(info.voices);
+    info.crc = list->mark;
+    return info;
+}
+
+std::shared_ptr<VoiceList> openList(Session& session, const std::string& file)
+{
+    clsVoiceNames names(session);
+    bool failed = false;
+    auto list = names.CreateVoiceListandFileImage(file, false, failed);
+    return failed ? nullptr : list;
+}
+
+} // namespace
+
+int RunInfo(const Options& options, const std::string& programDirectory, std::ostream& out)
+{
+    ConsoleUi console(policyOf(options), options.verbose);
+    int status = 0;
+    for (const auto& file : options.files) {
+        const FileInfo info = inspect(file, programDirectory, console);
+        const bool refused = !info.crc.has_value();
+        if (refused)
+            status = 1;
+        if (options.json) {
+            out << "{\"file\":" << jsonString(file)
+                << ",\"type\":" << (info.type ? std::to_string(*info.type) : "null")
+                << ",\"code\":" << info.code << ",\"voices\":" << info.voices
+                << ",\"banks\":" << info.banks
+                << ",\"crc\":" << (info.crc ? std::to_string(*info.crc) : "null")
+                << ",\"message\":" << jsonString(info.message) << "}\n";
+        } else {
+            out << file << "\ttype=" << (info.type ? std::to_string(*info.type) : "-")
+                << "\tcode=" << info.code << "\tvoices=" << info.voices << "\tbanks=" << info.banks
+                << "\tcrc=" << (info.crc ? std::to_string(*info.crc) : "-");
+            if (refused)
+                out << "\tmessage=" << info.message;
+            out << "\n";
+        }
+    }
+    return status;
+}
+
+int RunNames(const Options& options, const std::string& programDirectory, std::ostream& out)
+{
+    ConsoleUi console(policyOf(options), options.verbose);
+    CliUi ui(console);
+    Session session(ui, programDirectory);
+    auto list = openList(session, options.files.front());
+    if (!list)
+        return 1;
+    auto rows = list->rsmfimage().clone();
+    long n = 0;
+    for (rows->moveFirst(); !rows->eof(); rows->moveNext())
+        out << ++n << '\t' << rows->text(clsVoiceNames::kNames) << '\n';
+    return 0;
+}
+
+int RunConvert(const Options& options, const std::string& programDirectory, std::ostream& out)
+{
+    ConsoleUi console(policyOf(options), options.verbose);
+    console.setSaveFormat(options.type);
+    CliUi ui(console);
+    Session session(ui, programDirectory);
+
+    const fs::path target = fs::absolute(options.output);
+    std::error_code ec;
+    if (fs::exists(target, ec) && !options.yes) {
+        std::cerr << "toneloft-cli: " << options.output << " exists; give --yes to replace it\n";
+        return 1;
+    }
+    auto list = openList(session, options.files.front());
+    if (!list)
+        return 1;
+    session.setActive(list.get(), nullptr);
+    ui.saveFolder = withTrailingSeparator(target.parent_path().string());
+    ui.saveFile = target.filename().string();
+    const auto outcome = list->names().SaveList(true, nullptr);
+    if (outcome != clsVoiceNames::SaveOutcome::Saved)
+        return 1;
+    const auto size = fs::file_size(target, ec);
+    out << list->FileName << "\ttype=" << list->FileType << "\tvoices=" << list->voiceCount()
+        << "\tbytes=" << (ec ? 0 : size) << "\n";
+    return 0;
+}
+
+int RunCheck(const Options& options, const std::string& programDirectory, std::ostream& out)
+{
+    ConsoleUi console(policyOf(options), options.verbose);
+    CliUi ui(console);
+    Session session(ui, programDirectory);
+    auto list = openList(session, options.files.front());
+    if (!list)
+        return 1;
+
+    clsVoiceData voiceData(ui);
+    long problems = 0;
+    long voicesWithProblems = 0;
+    for (long v = 1; v <= list->voiceCount(); ++v) {
+        ByteString voice;
+        std::int32_t crc = 0;
+        if (!voiceData.GetVoiceData(list->rsmfimage(), v, list->FileType, clsVoiceData::GetVoiceMode::StringOnly,
+                                    0, voice, crc))
+            continue;
+        bool any = false;
+        for (int row = 0; row < VoiceParameterTable::DataRowCount && static_cast<std::size_t>(row) < voice.size(); ++row) {
+            const VoiceParameter& p = VoiceParameterTable::row(row);
+            const int value = byteAt(voice, static_cast<std::size_t>(row));
+            if (value >= p.min && value <= p.max)
+                continue;
+            any = true;
+            ++problems;
+            out << "voice " << v << " (" << voice.substr(VoiceParameterTable::DataRowCount, 10) << "): " << p.title
+                << " = " << value << ", outside " << p.min << " to " << p.max << "\n";
+        }
+        if (any)
+            ++voicesWithProblems;
+    }
+    out << problems << " values outside their ranges in " << voicesWithProblems << " of " << list->voiceCount()
+        << " voices\n";
+    return problems == 0 ? 0 : 1;
+}
+
+} // namespace toneloft::cli

@@ -1,0 +1,138 @@
+// Opening speed on a large file: builds a file of 31,000+ packed voices by tiling
+// the bank messages of the given files (or of a folder of them), then times, in
+// one run, plain reading with CRC-32 of the same bytes against toneloft-cli info
+// (which opens the file as a voice list) and toneloft-cli convert.
+//
+//   toneloft-bench [--voices N] FILE_OR_FOLDER...
+
+#include "common/Crc32.h"
+#include "voice/VoiceFileFormat.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readAll(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Every whole 4104-byte bank message of format 9 found in the files.
+std::vector<std::string> collectBanks(const std::vector<std::string>& args)
+{
+    std::vector<fs::path> files;
+    for (const auto& a : args) {
+        if (fs::is_directory(a)) {
+            for (const auto& e : fs::directory_iterator(a))
+                if (e.is_regular_file())
+                    files.push_back(e.path());
+        } else {
+            files.emplace_back(a);
+        }
+    }
+    std::vector<std::string> banks;
+    for (const auto& f : files) {
+        const std::string bytes = readAll(f);
+        for (std::size_t at = 0; at + 4104 <= bytes.size(); at += 4104) {
+            const std::string bank = bytes.substr(at, 4104);
+            if (static_cast<unsigned char>(bank[0]) == 0xF0 && bank[1] == 0x43 && bank[3] == 0x09 &&
+                static_cast<unsigned char>(bank[4103]) == 0xF7)
+                banks.push_back(bank);
+        }
+    }
+    return banks;
+}
+
+double seconds(const std::chrono::steady_clock::time_point& start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+template <typename F>
+double best(int runs, F&& f)
+{
+    double b = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        const auto t = std::chrono::steady_clock::now();
+        f();
+        b = std::min(b, seconds(t));
+    }
+    return b;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    long wanted = 31008;
+    std::vector<std::string> sources;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--voices" && i + 1 < argc)
+            wanted = std::atol(argv[++i]);
+        else
+            sources.push_back(a);
+    }
+    if (sources.empty()) {
+        std::cerr << "usage: toneloft-bench [--voices N] FILE_OR_FOLDER...\n";
+        return 2;
+    }
+    const auto banks = collectBanks(sources);
+    if (banks.empty()) {
+        std::cerr << "no 32-voice bank messages found\n";
+        return 1;
+    }
+
+    const fs::path dir = fs::temp_directory_path() / "toneloft-bench";
+    fs::create_directories(dir);
+    const fs::path big = dir / "tiled.syx";
+    {
+        std::ofstream out(big, std::ios::binary);
+        for (long v = 0, i = 0; v < wanted; v += 32, ++i) {
+            const auto& b = banks[static_cast<std::size_t>(i) % banks.size()];
+            out.write(b.data(), static_cast<std::streamsize>(b.size()));
+        }
+    }
+    const double mb = static_cast<double>(fs::file_size(big)) / 1e6;
+    std::printf("file: %s, %.2f MB, %ld voices from %zu distinct banks\n", big.c_str(), mb,
+                (wanted + 31) / 32 * 32, banks.size());
+
+    std::int32_t sink = 0;
+    const double plain = best(5, [&] {
+        toneloft::ByteArray bytes;
+        toneloft::ReadWholeFile(big.string(), bytes);
+        sink ^= toneloft::CalcCRC32(bytes);
+    });
+    const std::string cli = TONELOFT_CLI_PATH;
+    const std::string quiet = " >/dev/null 2>&1";
+    const double info = best(3, [&] { (void)std::system((cli + " info \"" + big.string() + "\"" + quiet).c_str()); });
+    const fs::path out0 = dir / "out0.dat";
+    const fs::path out3 = dir / "out3.syx";
+    const double conv0 = best(3, [&] {
+        (void)std::system((cli + " --yes convert \"" + big.string() + "\" --type 0 -o \"" + out0.string() + "\"" + quiet).c_str());
+    });
+    const double conv3 = best(3, [&] {
+        (void)std::system((cli + " --yes convert \"" + big.string() + "\" --type 3 -o \"" + out3.string() + "\"" + quiet).c_str());
+    });
+
+    std::printf("%-34s %9.1f ms %9.1f MB/s\n", "plain read + CRC-32", plain * 1e3, mb / plain);
+    std::printf("%-34s %9.1f ms %9.1f MB/s  %5.1fx plain\n", "toneloft-cli info (open as list)", info * 1e3,
+                mb / info, info / plain);
+    std::printf("%-34s %9.1f ms %9.1f MB/s  %5.1fx plain\n", "toneloft-cli convert --type 0", conv0 * 1e3,
+                mb / conv0, conv0 / plain);
+    std::printf("%-34s %9.1f ms %9.1f MB/s  %5.1fx plain\n", "toneloft-cli convert --type 3", conv3 * 1e3,
+                mb / conv3, conv3 / plain);
+    std::printf("(crc %d)\n", sink);
+    fs::remove_all(dir);
+    return 0;
+}
