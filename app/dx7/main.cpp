@@ -1,0 +1,155 @@
+// toneloft-dx7: the virtual DX7 on real MIDI ports, for any MIDI tool to talk to.
+// Prints one line per thing it does ("applied parameter 134 21") on standard
+// output. Typing "bank" on standard input transmits its bank, "quit" ends it.
+
+#include "midi/MidiInputQueue.h"
+#include "midi/VirtualDx7.h"
+#include "midi/rtmidi/RtMidiVirtualPorts.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace {
+
+using namespace toneloft;
+
+std::atomic<bool> g_stop{false};
+
+void onSignal(int)
+{
+    g_stop = true;
+}
+
+void usage()
+{
+    std::cout << "usage: toneloft-dx7 [--channel 1-16] [--api jack|alsa] [--name NAME]\n";
+}
+
+void report(const VirtualDx7::Applied& a)
+{
+    using Kind = VirtualDx7::Applied::Kind;
+    switch (a.kind) {
+    case Kind::Voice: std::cout << "applied voice " << a.text << '\n'; break;
+    case Kind::Bank: std::cout << "applied bank " << a.text << '\n'; break;
+    case Kind::Parameter: std::cout << "applied parameter " << a.parameter << ' ' << a.value << '\n'; break;
+    case Kind::Refused: std::cout << "refused " << a.text << '\n'; break;
+    case Kind::Note: std::cout << "note " << a.value << '\n'; break;
+    case Kind::SentVoice: std::cout << "sent voice\n"; break;
+    case Kind::SentBank: std::cout << "sent bank\n"; break;
+    }
+    std::cout.flush();
+}
+
+// Sends a message, keeping large ones one 4096-byte block per second apart:
+// JACK drops large messages sent back to back.
+class PacedSender {
+public:
+    explicit PacedSender(RtMidiVirtualPorts& ports) : m_ports(ports) {}
+    void send(const ByteString& message)
+    {
+        if (message.size() > 256)
+            std::this_thread::sleep_until(m_nextLarge);
+        const auto* data = reinterpret_cast<const std::uint8_t*>(message.data());
+        m_ports.send(std::span<const std::uint8_t>(data, message.size()));
+        if (message.size() > 256)
+            m_nextLarge = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(message.size() * 1000 / 4096 + 1);
+    }
+
+private:
+    RtMidiVirtualPorts& m_ports;
+    std::chrono::steady_clock::time_point m_nextLarge{};
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int channel = 1;
+    std::string api;
+    std::string name = VirtualDx7::kDeviceName;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--channel" && hasValue) {
+            try {
+                channel = std::stoi(argv[++i]);
+            } catch (const std::exception&) {
+                channel = 0;
+            }
+        } else if (arg == "--api" && hasValue) {
+            api = argv[++i];
+        } else if (arg == "--name" && hasValue) {
+            name = argv[++i];
+        } else {
+            usage();
+            return arg == "--help" ? 0 : 2;
+        }
+    }
+    if (channel < 1 || channel > 16) {
+        usage();
+        return 2;
+    }
+
+    VirtualDx7 dx7;
+    dx7.setChannel(channel - 1);
+    MidiInputQueue queue;
+    RtMidiVirtualPorts ports;
+    if (!ports.open(api, name, name, queue)) {
+        std::cerr << "toneloft-dx7: " << ports.error() << '\n';
+        return 1;
+    }
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+
+    std::mutex commandsMutex;
+    std::vector<std::string> commands;
+    std::thread console([&] {
+        std::string line;
+        while (!g_stop && std::getline(std::cin, line)) {
+            std::lock_guard lock(commandsMutex);
+            commands.push_back(line);
+        }
+    });
+    console.detach(); // a blocked read must not hold up the exit
+
+    std::cout << "ready " << name << " on " << ports.apiName() << ", channel " << channel << '\n';
+    std::cout.flush();
+
+    PacedSender sender(ports);
+    std::size_t reported = 0;
+    while (!g_stop) {
+        std::vector<std::string> pending;
+        {
+            std::lock_guard lock(commandsMutex);
+            pending.swap(commands);
+        }
+        for (const auto& c : pending) {
+            if (c == "bank")
+                sender.send(dx7.transmitBank());
+            else if (c == "quit")
+                g_stop = true;
+        }
+        if (auto event = queue.waitPop(std::chrono::milliseconds(50))) {
+            if (event->kind == MidiEventKind::LongData) {
+                for (const auto& reply : dx7.receive(event->bytes))
+                    sender.send(reply);
+            } else if (event->kind == MidiEventKind::ShortData) {
+                dx7.receiveShort(event->word);
+            } else if (event->kind == MidiEventKind::LongError) {
+                std::cout << "refused broken sysex of " << event->bytes.size() << " bytes\n";
+            }
+        }
+        const auto& applied = dx7.applied();
+        for (; reported < applied.size(); ++reported)
+            report(applied[reported]);
+    }
+    ports.close();
+    return 0;
+}

@@ -1,0 +1,33 @@
+#include "midi/Dx7Messages.h"
+
+namespace toneloft {
+
+ByteString DumpRequest(int channel, int format)
+{
+    if (format != 0 && format != 1 && format != 2 && format != 9 && format != 0x7D)
+        return {};
+    ByteString m;
+    m += toChar(0xF0);
+    m += toChar(0x43);
+    m += toChar(0x20 | (channel & 0x0F)); // sub-status 2: dump request
+    m += toChar(format);
+    m += toChar(0xF7);
+    return m;
+}
+
+ByteString ParameterChange(int parameter, int value)
+{
+    if (parameter < 0 || parameter > 155)
+        return {};
+    ByteString m;
+    m += toChar(0xF0);
+    m += toChar(0x43);
+    m += toChar(0x10); // sub-status 1: parameter change, channel 1
+    m += toChar(parameter >> 7);   // group 0 (voice) and the parameter's top bits
+    m += toChar(parameter & 0x7F);
+    m += toChar(value & 0x7F);
+    m += toChar(0xF7);
+    return m;
+}
+
+} // namespace toneloft
