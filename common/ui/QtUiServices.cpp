@@ -1,0 +1,258 @@
+#include "common/ui/QtUiServices.h"
+
+#include "common/ui/StatusStrip.h"
+#include "voice/ui/frmFileFormatDialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QKeySequence>
+#include <QMessageBox>
+#include <QShortcut>
+
+namespace toneloft {
+
+namespace {
+
+QMessageBox::Icon toQtIcon(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::Critical: return QMessageBox::Critical;
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::Exclamation: return QMessageBox::Warning;
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The buttons in their order on the box; the first is the default.
+QList<QMessageBox::StandardButton> toQtButtons(MsgButtons buttons)
+{
+    switch (buttons) {
+    case MsgButtons::OK: return {QMessageBox::Ok};
+    case MsgButtons::OKCancel: return {QMessageBox::Ok, QMessageBox::Cancel};
+    case MsgButtons::YesNo: return {QMessageBox::Yes, QMessageBox::No};
+    case MsgButtons::YesNoCancel: return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    case MsgButtons::RetryCancel: return {QMessageBox::Retry, QMessageBox::Cancel};
+    case MsgButtons::AbortRetryIgnore:
+        return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
+    }
+    return {QMessageBox::Ok};
+}
+
+MsgResult fromQtButton(QMessageBox::StandardButton button, MsgButtons offered)
+{
+    switch (button) {
+    case QMessageBox::Ok: return MsgResult::OK;
+    case QMessageBox::Cancel: return MsgResult::Cancel;
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Retry: return MsgResult::Retry;
+    case QMessageBox::Abort: return MsgResult::Abort;
+    case QMessageBox::Ignore: return MsgResult::Ignore;
+    default: break;
+    }
+    // Closed without a button: the answer a Cancel or the title bar's close gives.
+    switch (offered) {
+    case MsgButtons::OK: return MsgResult::OK;
+    case MsgButtons::YesNo: return MsgResult::No;
+    case MsgButtons::AbortRetryIgnore: return MsgResult::Abort;
+    default: return MsgResult::Cancel;
+    }
+}
+
+QString toQt(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+QtUiServices::QtUiServices(QWidget* mainWindow) : m_mainWindow(mainWindow)
+{
+    m_clock.start();
+}
+
+QtUiServices::~QtUiServices()
+{
+    while (m_busyDepth > 0)
+        setBusy(false);
+    delete m_formatDialog.data();
+}
+
+void QtUiServices::setMainWindow(QWidget* mainWindow)
+{
+    m_mainWindow = mainWindow;
+}
+
+void QtUiServices::setStatusStrip(StatusStrip* strip)
+{
+    m_strip = strip;
+}
+
+void QtUiServices::setHelpHandler(std::function<void(const std::string&)> handler)
+{
+    m_helpHandler = std::move(handler);
+}
+
+QString QtUiServices::toDisplayText(const std::string& text)
+{
+    QString s = toQt(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+QString QtUiServices::toNameFilter(const FileFilter& filter)
+{
+    QString patterns = toQt(filter.patterns);
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    return toQt(filter.description) + QStringLiteral(" (") + patterns.simplified() +
+           QLatin1Char(')');
+}
+
+FileDialogResult QtUiServices::splitSelection(const QStringList& paths)
+{
+    FileDialogResult result;
+    if (paths.isEmpty())
+        return result;
+    result.cancelled = false;
+    const QString folder = QDir::toNativeSeparators(QFileInfo(paths.front()).absolutePath());
+    result.folder = folder.toStdString();
+    if (result.folder.empty() || result.folder.back() != QDir::separator().toLatin1())
+        result.folder += QDir::separator().toLatin1();
+    for (const QString& path : paths)
+        result.files.push_back(QFileInfo(path).fileName().toStdString());
+    return result;
+}
+
+MsgResult QtUiServices::msgBox(const std::string& text, const std::string& title, MsgIcon icon,
+                               MsgButtons buttons)
+{
+    QMessageBox box(toQtIcon(icon), toDisplayText(title), toDisplayText(text),
+                    QMessageBox::NoButton, m_mainWindow);
+    box.setTextFormat(Qt::PlainText);
+    const auto offered = toQtButtons(buttons);
+    for (auto b : offered)
+        box.addButton(b);
+    box.setDefaultButton(offered.front());
+    box.exec();
+    const auto pressed = box.standardButton(box.clickedButton());
+    return fromQtButton(pressed, buttons);
+}
+
+std::optional<std::string> QtUiServices::inputBox(const std::string& prompt,
+                                                  const std::string& title,
+                                                  const std::string& defaultText)
+{
+    QInputDialog dialog(m_mainWindow);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(toDisplayText(title));
+    dialog.setLabelText(toDisplayText(prompt));
+    dialog.setTextValue(toQt(defaultText));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue().toStdString();
+}
+
+FileDialogResult QtUiServices::fileDialog(const FileDialogRequest& request)
+{
+    const bool saving = request.mode == FileDialogRequest::Mode::Save;
+    QFileDialog dialog(m_mainWindow, toQt(request.title));
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (saving)
+        dialog.setFileMode(QFileDialog::AnyFile);
+    else
+        dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles
+                                               : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setSizeGripEnabled(true);
+
+    QStringList filters;
+    for (const auto& f : request.filters)
+        filters << toNameFilter(f);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    if (!request.defaultExtension.empty())
+        dialog.setDefaultSuffix(toQt(request.defaultExtension));
+    if (!request.initialDirectory.empty())
+        dialog.setDirectory(toQt(request.initialDirectory));
+    if (!request.initialFile.empty()) {
+        const QFileInfo initial(toQt(request.initialFile));
+        if (initial.isAbsolute())
+            dialog.setDirectory(initial.absolutePath());
+        dialog.selectFile(initial.fileName());
+    }
+    if (!request.helpTopic.empty()) {
+        auto* help = new QShortcut(QKeySequence::HelpContents, &dialog);
+        const std::string topic = request.helpTopic;
+        QObject::connect(help, &QShortcut::activated, &dialog, [this, topic] { openHelp(topic); });
+    }
+
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return splitSelection(dialog.selectedFiles());
+}
+
+frmFileFormatDialog& QtUiServices::formatDialog()
+{
+    if (!m_formatDialog)
+        m_formatDialog = new frmFileFormatDialog(m_mainWindow);
+    return *m_formatDialog;
+}
+
+std::optional<int> QtUiServices::chooseSaveFormat(int currentType)
+{
+    auto& dialog = formatDialog();
+    dialog.setFileType(currentType);
+    dialog.exec();
+    if (dialog.cancelled())
+        return std::nullopt;
+    return dialog.chosenType();
+}
+
+void QtUiServices::openHelp(const std::string& topic)
+{
+    if (m_helpHandler)
+        m_helpHandler(topic);
+}
+
+void QtUiServices::setStatus(const std::string& text, bool areaVisible, bool repaintMain)
+{
+    if (!m_strip)
+        return;
+    m_strip->setText(toQt(text));
+    m_strip->setVisible(areaVisible);
+    if (areaVisible)
+        m_strip->repaint();
+    if (repaintMain && m_mainWindow)
+        m_mainWindow->repaint();
+}
+
+void QtUiServices::setBusy(bool busy)
+{
+    if (busy) {
+        ++m_busyDepth;
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (m_busyDepth > 0) {
+        --m_busyDepth;
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+void QtUiServices::processEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+std::int64_t QtUiServices::clock()
+{
+    return m_clock.elapsed();
+}
+
+} // namespace toneloft

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+
+namespace toneloft {
+
+// The strip along the bottom of the main window: the status label and the
+// progress bar. Long work writes it through ShowStatus; hidden when idle.
+class StatusStrip : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit StatusStrip(QWidget* parent = nullptr);
+
+    QLabel* label() const { return m_label; }
+    QProgressBar* progressBar() const { return m_progress; }
+    QString text() const;
+
+    void setText(const QString& text);
+    // 0..maximum; a maximum of 0 hides the bar.
+    void setProgress(int value, int maximum);
+
+private:
+    QLabel* m_label;
+    QProgressBar* m_progress;
+};
+
+} // namespace toneloft
