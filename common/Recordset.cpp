@@ -389,6 +389,42 @@ void Recordset::addNew()
     c.index = c.view.size() - 1;
 }
 
+bool Recordset::appendRow(std::span<Value> values)
+{
+    refreshView();
+    Table& t = *m_table;
+    Cursor& c = *m_cursor;
+    if (!t.open) {
+        fail(ErrorCode::NotOpen, "Rows cannot be added to a closed table");
+        return false;
+    }
+    Table::Row row;
+    row.values.resize(t.fields.size());
+    for (std::size_t f = 0; f < t.fields.size(); ++f) {
+        if (f >= values.size()) {
+            row.values[f] = recordset::emptyValue(t.fields[f]);
+        } else if (!recordset::convertValue(t.fields[f], values[f], row.values[f])) {
+            fail(ErrorCode::BadValue, "'" + recordset::valueText(values[f]) + "' does not suit the field " +
+                                          t.fields[f].name);
+            return false;
+        }
+    }
+    t.rows.push_back(std::move(row));
+    const auto slot = static_cast<std::uint32_t>(t.rows.size() - 1);
+    t.order.push_back(slot);
+    c.view.append(slot);
+    c.version = ++t.version;
+    c.place = Cursor::Place::Row;
+    c.index = c.view.size() - 1;
+    return true;
+}
+
+void Recordset::reserve(std::size_t rows)
+{
+    m_table->rows.reserve(rows);
+    m_table->order.reserve(rows);
+}
+
 void Recordset::update() {}
 
 void Recordset::insertBefore()

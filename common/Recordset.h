@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <variant>
 #include <vector>
@@ -127,6 +128,12 @@ public:
 
     // --- editing -------------------------------------------------------------
     void addNew();  // appends a row of Nulls (fixed text blank-padded) and makes it current
+    // addNew with its values at once, in field order (fields left out are Null), converted as
+    // setValue converts; the quick way to fill a large table. False, with nothing added,
+    // when the table is closed or a value does not suit its field.
+    bool appendRow(std::span<Value> values);
+    // Makes room for this many rows in all, so that a large fill does not reallocate.
+    void reserve(std::size_t rows);
     void update();  // commits the current row's edits (values are stored as set)
     void deleteCurrent();      // the current row; the cursor stays on the gap until moved
     void deleteFiltered();     // every row that passes the filter

@@ -6,6 +6,7 @@
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceLists.h"
 
+#include <array>
 #include <filesystem>
 #include <optional>
 
@@ -121,12 +122,8 @@ std::unique_ptr<Recordset> clsVoiceNames::BuildVoiceNameTable(std::span<const st
         return table;
     const auto voiceSize = static_cast<std::size_t>(size);
     const std::size_t dataSize = voiceSize - 10;
-    const int idField = table->fieldIndex(kID);
-    const int dataField = table->fieldIndex(kData);
-    const int namesField = table->fieldIndex(kNames);
-    const int delField = table->fieldIndex(kDelSelected);
-
     const std::size_t voices = image.size() / voiceSize;
+    table->reserve(voices);
     for (std::size_t v = 0; v < voices; ++v) {
         const long number = static_cast<long>(v) + 1;
         if (v % 32 == 0)
@@ -136,12 +133,11 @@ std::unique_ptr<Recordset> clsVoiceNames::BuildVoiceNameTable(std::span<const st
         std::string name = CleanVoiceName(
             std::string_view(reinterpret_cast<const char*>(voice + dataSize), 10), cleaned);
         anyCleaned = anyCleaned || cleaned;
-        table->addNew();
-        table->setValue(idField, std::to_string(number));
-        table->setValue(dataField, std::string(reinterpret_cast<const char*>(voice), dataSize));
-        table->setValue(namesField, std::move(name));
-        table->setValue(delField, false);
-        table->update();
+        // ID, Data, Names; the CRC and checksum fields stay empty until a duplicate search.
+        std::array<Recordset::Value, 3> row = {std::to_string(number),
+                                               std::string(reinterpret_cast<const char*>(voice), dataSize),
+                                               std::move(name)};
+        table->appendRow(row);
     }
     ShowStatus(ui, "", 0, 0);
     table->moveFirst();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <string>
 #include <vector>
 
@@ -142,6 +144,25 @@ TEST_F(RecordsetTest, NewRowHoldsBlanksInFixedTextAndNullElsewhere)
     EXPECT_EQ(rs.text("Level"), "");
     EXPECT_FALSE(rs.boolean("DelSelected"));
     EXPECT_EQ(rs.number("Level"), 0.0);
+}
+
+TEST_F(RecordsetTest, AppendRowConvertsLikeSetValueAndRefusesWhole)
+{
+    fill(rs, "A");
+    auto other = rs.clone();
+    std::array<Value, 3> row = {std::string("a very long id"), std::string("PIANO"), std::string("12")};
+    ASSERT_TRUE(rs.appendRow(row));
+    EXPECT_EQ(rs.absolutePosition(), 2);
+    EXPECT_EQ(rs.text("ID"), "a very lon");
+    EXPECT_EQ(rs.text("Names"), "PIANO     ");
+    EXPECT_EQ(rs.value("Level"), Value(std::int32_t{12}));
+    EXPECT_EQ(rs.value("DelSelected"), Value());
+    EXPECT_EQ(other->recordCount(), 2);
+
+    std::array<Value, 3> bad = {std::string("B"), std::string("X"), std::string("twelve")};
+    EXPECT_FALSE(rs.appendRow(bad));
+    EXPECT_EQ(rs.lastErrorCode(), Code::BadValue);
+    EXPECT_EQ(rs.recordCount(), 2);
 }
 
 TEST_F(RecordsetTest, ConveniencesReadAnyField)
