@@ -1,5 +1,6 @@
 #include "common/Session.h"
 
+#include "library/VoiceClipboard.h"
 #include "voice/clsVoiceLists.h"
 
 #include <algorithm>
@@ -20,7 +21,8 @@ Session::Session(UiServices& ui, std::string programDirectory)
     : m_ui(ui),
       m_programDirectory(withTrailingSeparator(std::move(programDirectory))),
       m_dataDirectory(m_programDirectory),
-      m_lists(std::make_unique<clsVoiceLists>(*this))
+      m_lists(std::make_unique<clsVoiceLists>(*this)),
+      m_clipboard(std::make_unique<VoiceClipboard>())
 {
 }
 

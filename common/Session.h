@@ -12,6 +12,7 @@ namespace toneloft {
 class clsVoiceLists;
 class VoiceList;
 class VoiceEditor;
+class VoiceClipboard;
 
 // Windows subscribe to what the core does to the open lists; nothing in the core
 // waits for a window. Every method has an empty default.
@@ -28,6 +29,10 @@ public:
     virtual void listCommandsEnabled(bool) {}
     // The list with this file title belonged to the patch generator and no longer does.
     virtual void patchGeneratorListReleased() {}
+    // The list's selection changed (click, paste, delete, a marked result range).
+    virtual void selectionChanged(VoiceList&) {}
+    // The voice clipboard was filled or emptied (Paste enabling).
+    virtual void clipboardChanged() {}
 };
 
 // The patch generator's tree of open files: a root ("Root", "Files") while any
@@ -75,6 +80,7 @@ public:
     bool CancelClose = false;
 
     // Voices between Copy and Paste; lives for the whole run.
+    VoiceClipboard& voiceClipboard() { return *m_clipboard; }
 
     PatchSourceTree patchSources;
     // File title of the list the patch generator writes ("PatchGen.dat").
@@ -89,6 +95,7 @@ private:
     std::string m_programDirectory;
     std::string m_dataDirectory;
     std::unique_ptr<clsVoiceLists> m_lists;
+    std::unique_ptr<VoiceClipboard> m_clipboard;
     VoiceList* m_activeList = nullptr;
     VoiceEditor* m_activeEditor = nullptr;
     std::vector<SessionObserver*> m_observers;

@@ -22,6 +22,9 @@ void VoiceList::setRsmfimage(std::unique_ptr<Recordset> table)
 {
     m_names->setTable(std::move(table));
     m_voiceCount = m_names->table().recordCount();
+    // A new set of voices starts unselected; a reordering (sort) keeps the flags.
+    if (tracker.count() != m_voiceCount)
+        tracker.reset(0, m_voiceCount);
 }
 
 ByteArray VoiceList::image()

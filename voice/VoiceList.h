@@ -2,6 +2,7 @@
 
 #include "common/ByteString.h"
 #include "common/Recordset.h"
+#include "library/SelectionTracker.h"
 #include "voice/clsVoiceEditors.h"
 #include "voice/clsVoiceRecordsets.h"
 
@@ -47,6 +48,13 @@ public:
 
     clsVoiceEditors Editors;
     clsVoiceRecordsets Recordsets;
+
+    // Selection and interaction state of the list's window.
+    SelectionTracker tracker;
+    long currentVoice = 0;     // under the last press; the insert position of a paste (0: none)
+    long lastClickedVoice = 0;
+    long bank = 1;             // on screen, 1..banks
+    long pastedCount = 0;      // voices inserted by the last paste
 
     bool isPacked() const { return FileType >= 2; }
     // The voices back to back as stored, and its CRC (kEmptyImageCrc when there are none).

@@ -1,0 +1,240 @@
+#include "library/ListEditing.h"
+
+#include "common/Banks.h"
+#include "common/Session.h"
+#include "library/DragData.h"
+#include "library/VoiceClipboard.h"
+#include "voice/VoiceList.h"
+#include "voice/VoicePacking.h"
+#include "voice/clsVoiceLists.h"
+#include "voice/clsVoiceNames.h"
+
+#include <algorithm>
+
+namespace toneloft {
+
+namespace {
+
+constexpr std::size_t kUnpackedDataSize = kUnpackedVoiceSize - 10;
+constexpr std::size_t kPackedDataSize = kPackedVoiceSize - 10;
+
+bool isPackedType(int fileType)
+{
+    return fileType >= 2;
+}
+
+struct VoiceText {
+    std::string data;
+    std::string name;
+};
+
+// Data and Names from the cursor's current row to its end.
+void readToEnd(Recordset& rows, std::vector<VoiceText>& out)
+{
+    for (; !rows.eof(); rows.moveNext())
+        out.push_back({rows.text(clsVoiceNames::kData), rows.text(clsVoiceNames::kNames)});
+}
+
+void notifyChanged(Session& session, VoiceList& list)
+{
+    session.notify([&](SessionObserver& o) { o.listChanged(list); });
+    session.notify([&](SessionObserver& o) { o.selectionChanged(list); });
+}
+
+} // namespace
+
+ListEditing::Bookmarks ListEditing::bookmarksOf(VoiceList& list, const std::vector<long>& voices)
+{
+    Bookmarks marks;
+    if (voices.empty() || !list.rsmfimage().isOpen())
+        return marks;
+    marks.reserve(voices.size());
+    auto rows = list.rsmfimage().clone();
+    long position = 1;
+    for (long v : voices) {
+        if (v < position)
+            continue; // not ascending: skip rather than walk back
+        rows->move(v - position);
+        position = v;
+        if (rows->eof())
+            break;
+        marks.push_back(rows->bookmark());
+    }
+    return marks;
+}
+
+ListEditing::Bookmarks ListEditing::ConvertTrackToBookMarksArrayVar(VoiceList& list)
+{
+    return bookmarksOf(list, list.tracker.selected());
+}
+
+bool ListEditing::EditCopy(VoiceList& list, const Bookmarks* bookmarks)
+{
+    const Bookmarks marks = bookmarks ? *bookmarks : ConvertTrackToBookMarksArrayVar(list);
+    if (marks.empty())
+        return true;
+    auto rows = list.rsmfimage().clone();
+    rows->setFilter(marks);
+    bool failed = false;
+    auto copied = list.names().CopyRecordset(*rows, nullptr, -1, rows->recordCount(), true, failed);
+    if (failed || !copied || copied->recordCount() == 0)
+        return true;
+    Session& session = list.session();
+    session.voiceClipboard().fill(std::move(copied), list.FileType);
+    session.notify([](SessionObserver& o) { o.clipboardChanged(); });
+    return false;
+}
+
+bool ListEditing::EditDelete(VoiceList& list, bool keepDeleted, const Bookmarks* bookmarks,
+                             Recordset* deletedTable, bool refresh)
+{
+    const Bookmarks marks = bookmarks ? *bookmarks : ConvertTrackToBookMarksArrayVar(list);
+    if (marks.empty())
+        return true;
+    Session& session = list.session();
+    {
+        BusyPointer busy(session.ui());
+        auto rows = list.rsmfimage().clone();
+        rows->setFilter(marks);
+        if (keepDeleted && deletedTable) {
+            if (!deletedTable->isOpen())
+                clsVoiceNames::InitRecordset(*deletedTable);
+            bool failed = false;
+            list.names().CopyRecordset(*rows, deletedTable, -1, rows->recordCount(), true, failed);
+        }
+        rows->deleteFiltered();
+        rows->clearFilter();
+        list.setVoiceCount(rows->recordCount());
+    }
+    list.tracker.reset(0, list.voiceCount());
+    if (refresh)
+        list.bank = std::min(list.bank, BankCount(list.voiceCount()));
+    notifyChanged(session, list);
+    return false;
+}
+
+bool ListEditing::EditCut(VoiceList& list)
+{
+    const Bookmarks marks = ConvertTrackToBookMarksArrayVar(list);
+    if (EditCopy(list, &marks))
+        return true;
+    return EditDelete(list, false, &marks, nullptr, true);
+}
+
+void ListEditing::convertClipboard(Session& session, Recordset& rows, bool toPacked)
+{
+    ShowStatus(session.ui(), "Please Wait - converting patches", 0, 1);
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+        const std::string data = rows.text(clsVoiceNames::kData);
+        std::string name = rows.text(clsVoiceNames::kNames);
+        name.resize(10, ' ');
+        std::string converted;
+        if (toPacked && data.size() == kUnpackedDataSize)
+            converted = Pack(data + name).substr(0, kPackedDataSize);
+        else if (!toPacked && data.size() == kPackedDataSize)
+            converted = Unpack(data + name).substr(0, kUnpackedDataSize);
+        else
+            continue; // already in the target layout, or not a voice: left as it is
+        rows.setValue(clsVoiceNames::kData, converted);
+        rows.update();
+    }
+    rows.moveFirst();
+    ShowStatus(session.ui(), "", 0, 0);
+}
+
+void ListEditing::insertClipboard(VoiceList& list)
+{
+    Session& session = list.session();
+    VoiceClipboard& clip = session.voiceClipboard();
+    Recordset& clipRows = *clip.table;
+    BusyPointer busy(session.ui());
+
+    Recordset& table = list.rsmfimage();
+    if (!table.isOpen())
+        clsVoiceNames::InitRecordset(table);
+    auto rows = table.clone();
+    const long oldCount = rows->recordCount();
+    if (list.currentVoice <= 0)
+        list.currentVoice = 1;
+    const long at = std::min(list.currentVoice, oldCount + 1);
+    clip.targetType = static_cast<std::int16_t>(list.FileType);
+    clip.insertPosition = static_cast<std::int32_t>(at);
+
+    if (clip.sourceType != clip.targetType && isPackedType(clip.sourceType) != isPackedType(clip.targetType))
+        convertClipboard(session, clipRows, isPackedType(clip.targetType));
+
+    const long n = clipRows.recordCount();
+    for (long i = 0; i < n; ++i) {
+        rows->addNew();
+        rows->update();
+    }
+
+    // The old voices from the insert position on, then the empty rows: they
+    // all move down by n, the clipboard fills the gap.
+    std::vector<VoiceText> voices;
+    voices.reserve(static_cast<std::size_t>(n + oldCount - at + 1));
+    clipRows.moveFirst();
+    readToEnd(clipRows, voices);
+    rows->setAbsolutePosition(at);
+    readToEnd(*rows, voices);
+
+    rows->setAbsolutePosition(at);
+    for (std::size_t i = 0; i < voices.size() && !rows->eof(); ++i, rows->moveNext()) {
+        rows->setValue(clsVoiceNames::kData, voices[i].data);
+        rows->setValue(clsVoiceNames::kNames, voices[i].name);
+        rows->update();
+    }
+
+    list.setVoiceCount(rows->recordCount());
+    list.pastedCount = n;
+    clip.clear();
+}
+
+bool ListEditing::EditPaste(VoiceList& list)
+{
+    Session& session = list.session();
+    VoiceClipboard& clip = session.voiceClipboard();
+    if (clip.isEmpty() || !clip.table)
+        return true;
+    insertClipboard(list);
+    const long at = session.voiceClipboard().insertPosition;
+    list.tracker.reset(0, list.voiceCount());
+    list.tracker.add(at, at + list.pastedCount - 1);
+    list.bank = BankOfVoice(at);
+    list.lastClickedVoice = at;
+    notifyChanged(session, list);
+    session.notify([](SessionObserver& o) { o.clipboardChanged(); });
+    return false;
+}
+
+bool ListEditing::dropVoices(VoiceList& list, long target, const std::string& dragText, bool alt)
+{
+    if (target > 0)
+        list.currentVoice = target;
+    else if (list.voiceCount() > 0)
+        return true;
+    const auto drag = DragData::parse(dragText);
+    if (!drag)
+        return true;
+    const auto source = list.session().colVoiceLists().Item(drag->key);
+    if (!source || drag->voices.empty() || drag->voices.back() > source->voiceCount())
+        return true;
+    const bool sameList = source.get() == &list;
+    if (sameList && drag->voices.size() == 1 && drag->voices.front() == target)
+        return true;
+    const bool move = !alt;
+    if (move && sameList) {
+        // The dragged voices above the target vanish before the paste.
+        const long before = static_cast<long>(
+            std::count_if(drag->voices.begin(), drag->voices.end(), [&](long v) { return v < target; }));
+        list.currentVoice = std::max(1L, target - before);
+    }
+    const Bookmarks marks = bookmarksOf(*source, drag->voices);
+    if (EditCopy(*source, &marks))
+        return true;
+    if (move)
+        EditDelete(*source, false, &marks, nullptr, true);
+    return EditPaste(list);
+}
+
+} // namespace toneloft

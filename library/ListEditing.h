@@ -1,0 +1,45 @@
+#pragma once
+
+#include "common/Recordset.h"
+
+#include <string>
+#include <vector>
+
+namespace toneloft {
+
+class Session;
+class VoiceList;
+
+// Copy, cut, delete, paste and drop of voices. Every operation returns true on
+// failure (nothing selected, nothing to paste, a drop that cannot be made).
+// The window redraws when Session observers hear selectionChanged / listChanged.
+class ListEditing {
+public:
+    using Bookmarks = std::vector<Recordset::Bookmark>;
+
+    // The row bookmarks of the given voices (ascending numbers), in voice order.
+    static Bookmarks bookmarksOf(VoiceList& list, const std::vector<long>& voices);
+    // Of the selected voices.
+    static Bookmarks ConvertTrackToBookMarksArrayVar(VoiceList& list);
+
+    // Replaces the clipboard with the voices (given, or the selection).
+    static bool EditCopy(VoiceList& list, const Bookmarks* bookmarks = nullptr);
+    // Removes the voices; with keepDeleted they are first copied into deletedTable
+    // (made a voice-name table when it is not open). The tracker is cleared.
+    static bool EditDelete(VoiceList& list, bool keepDeleted = false, const Bookmarks* bookmarks = nullptr,
+                           Recordset* deletedTable = nullptr, bool refresh = true);
+    static bool EditCut(VoiceList& list);
+    // Inserts the clipboard before the list's current voice (1 when none) and
+    // selects the pasted voices. Consumes the clipboard.
+    static bool EditPaste(VoiceList& list);
+
+    // Drop of a drag text on a list over voice target (0: no voice under the point).
+    // Alt held copies, otherwise the voices move. True when nothing was done.
+    static bool dropVoices(VoiceList& list, long target, const std::string& dragText, bool alt);
+
+private:
+    static void insertClipboard(VoiceList& list);
+    static void convertClipboard(Session& session, Recordset& rows, bool toPacked);
+};
+
+} // namespace toneloft

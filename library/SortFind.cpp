@@ -1,0 +1,138 @@
+#include "library/SortFind.h"
+
+#include "common/Banks.h"
+#include "common/Session.h"
+#include "voice/VoiceList.h"
+#include "voice/clsVoiceLists.h"
+#include "voice/clsVoiceNames.h"
+
+namespace toneloft {
+
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+
+std::string quoted(const std::string& text)
+{
+    std::string out = "'";
+    for (char c : text) {
+        out += c;
+        if (c == '\'')
+            out += '\'';
+    }
+    return out + "'";
+}
+
+enum class Outcome { Found, NotFound, BadPattern, Error };
+
+// One list, from position start (1-based) in the given direction.
+Outcome findIn(VoiceList& list, const std::string& criteria, long start, bool forward, long& voice)
+{
+    Recordset& table = list.rsmfimage();
+    if (!table.isOpen() || table.recordCount() == 0 || start < 1 || start > table.recordCount())
+        return Outcome::NotFound;
+    auto rows = table.clone();
+    rows->setAbsolutePosition(start);
+    if (!rows->find(criteria, 0, forward)) {
+        return rows->lastErrorCode() == Recordset::ErrorCode::BadPattern ? Outcome::BadPattern
+                                                                          : Outcome::Error;
+    }
+    if (rows->eof() || rows->bof())
+        return Outcome::NotFound;
+    voice = rows->absolutePosition();
+    return Outcome::Found;
+}
+
+} // namespace
+
+void SortFind::SortVoiceList(VoiceList& list)
+{
+    Session& session = list.session();
+    BusyPointer busy(session.ui());
+    ShowStatus(session.ui(), "Please Wait - Sorting " + list.FileTitle, 0, 1);
+    Recordset& table = list.rsmfimage();
+    if (table.isOpen() && table.recordCount() > 0) {
+        auto sorted = table.clone();
+        sorted->setSort(clsVoiceNames::kNames);
+        auto fresh = clsVoiceNames::NewVoiceNameTable();
+        bool failed = false;
+        list.names().CopyRecordset(*sorted, fresh.get(), -1, sorted->recordCount(), true, failed);
+        if (!failed)
+            list.setRsmfimage(std::move(fresh));
+    }
+    ShowStatus(session.ui(), "", 0, 0);
+    session.notify([&](SessionObserver& o) { o.listChanged(list); });
+}
+
+std::string SortFind::notFoundText(const std::string& text)
+{
+    return std::string("Search complete ") + kCrLf + text + " not found.";
+}
+
+std::string SortFind::invalidPatternText(const std::string& text)
+{
+    return "The search string " + text + " contains invalid pattern search characters." + kCrLf +
+           " The wildcard * character can only be used at the end of a search string or " + kCrLf +
+           "together both at the beginning or end of a string (eg BAS* or *AS*)." + kCrLf +
+           "Embedded wildcards (eg B*SS) are not allowed.";
+}
+
+std::string SortFind::unknownErrorText(const std::string& text)
+{
+    return "An error occured whilst searching for " + text + kCrLf + "Please retry.";
+}
+
+SortFind::FindResult SortFind::FindVoice(Session& session, long listPosition, long startVoice, bool allLists,
+                                         bool pattern, Direction direction, const std::string& text)
+{
+    FindResult result;
+    clsVoiceLists& lists = session.colVoiceLists();
+    auto first = lists.at(listPosition);
+    if (!first)
+        return result;
+    const std::string criteria = std::string(pattern ? "Names like " : "Names = ") + quoted(text);
+    // The pattern is checked once on an empty table, so that an empty list refuses it too.
+    {
+        auto probe = clsVoiceNames::NewVoiceNameTable();
+        if (!probe->setFilter(criteria)) {
+            const bool badPattern = probe->lastErrorCode() == Recordset::ErrorCode::BadPattern;
+            session.ui().MsgBox(badPattern ? invalidPatternText(text) : unknownErrorText(text),
+                                badPattern ? "Invalid Search String" : "Unknown search error");
+            return result;
+        }
+    }
+    const bool forward = direction != Direction::Up;
+    long start = 1;
+    if (direction == Direction::Down)
+        start = startVoice + 1;
+    else if (direction == Direction::Up)
+        start = startVoice - 1;
+
+    long position = listPosition;
+    for (auto list = first; list;) {
+        long voice = 0;
+        switch (findIn(*list, criteria, start, forward, voice)) {
+        case Outcome::Found:
+            list->currentVoice = voice;
+            list->bank = BankOfVoice(voice);
+            return {true, list.get(), voice};
+        case Outcome::BadPattern:
+            session.ui().MsgBox(invalidPatternText(text), "Invalid Search String");
+            return result;
+        case Outcome::Error:
+            session.ui().MsgBox(unknownErrorText(text), "Unknown search error");
+            return result;
+        case Outcome::NotFound: break;
+        }
+        if (!allLists)
+            break;
+        position += forward ? 1 : -1;
+        list = lists.at(position);
+        if (list)
+            start = forward ? 1 : list->voiceCount();
+    }
+    session.ui().MsgBox(notFoundText(text), "Find");
+    return result;
+}
+
+} // namespace toneloft

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+namespace toneloft {
+
+class Session;
+class VoiceList;
+
+// Sorting a list by name and finding a voice by name in one or all open lists.
+class SortFind {
+public:
+    // Reorders the list's voices by Names (stable: equal names keep their order).
+    // The selection flags stay with the voice numbers.
+    static void SortVoiceList(VoiceList& list);
+
+    enum class Direction { All = 0, Up = 1, Down = 2 };
+    struct FindResult {
+        bool found = false;
+        VoiceList* list = nullptr;
+        long voice = 0;
+    };
+    // Searches from the list at listPosition (1-based in the open lists): All from
+    // its first voice, Down after startVoice, Up before it and backwards. With
+    // allLists the search goes on through the next (Up: previous) lists. A found
+    // voice becomes its list's current voice and its bank the one on screen (the
+    // caller brings that list to the front); failures are reported in a message box.
+    static FindResult FindVoice(Session& session, long listPosition, long startVoice, bool allLists,
+                                bool pattern, Direction direction, const std::string& text);
+
+    static std::string notFoundText(const std::string& text);
+    static std::string invalidPatternText(const std::string& text);
+    static std::string unknownErrorText(const std::string& text);
+};
+
+} // namespace toneloft
