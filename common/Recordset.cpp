@@ -402,7 +402,9 @@ bool Recordset::appendRow(std::span<Value> values)
     row.values.resize(t.fields.size());
     for (std::size_t f = 0; f < t.fields.size(); ++f) {
         if (f >= values.size()) {
-            row.values[f] = recordset::emptyValue(t.fields[f]);
+            // Null already, but for fixed text, which starts as blanks.
+            if (t.fields[f].fixed)
+                row.values[f] = recordset::emptyValue(t.fields[f]);
         } else if (!recordset::convertValue(t.fields[f], values[f], row.values[f])) {
             fail(ErrorCode::BadValue, "'" + recordset::valueText(values[f]) + "' does not suit the field " +
                                           t.fields[f].name);
