@@ -95,13 +95,23 @@ FileInfo inspect(const std::string& file, const std::string& programDirectory, C
     return info;
 }
 
-std::shared_ptr<VoiceList> openList(Session& session, const std::string& file)
-{
-    clsVoiceNames names(session);
-    bool failed = false;
-    auto list = names.CreateVoiceListandFileImage(file, false, failed);
-    return failed ? nullptr : list;
-}
+// What a command that works on one open list needs: the console, the seam and a session.
+struct ListCommand {
+    ListCommand(const Options& options, const std::string& programDirectory)
+        : console(policyOf(options), options.verbose), ui(console), session(ui, programDirectory)
+    {
+    }
+    std::shared_ptr<VoiceList> open(const std::string& file)
+    {
+        clsVoiceNames names(session);
+        bool failed = false;
+        auto list = names.CreateVoiceListandFileImage(file, false, failed);
+        return failed ? nullptr : list;
+    }
+    ConsoleUi console;
+    CliUi ui;
+    Session session;
+};
 
 } // namespace
 
@@ -135,10 +145,8 @@ int RunInfo(const Options& options, const std::string& programDirectory, std::os
 
 int RunNames(const Options& options, const std::string& programDirectory, std::ostream& out)
 {
-    ConsoleUi console(policyOf(options), options.verbose);
-    CliUi ui(console);
-    Session session(ui, programDirectory);
-    auto list = openList(session, options.files.front());
+    ListCommand run(options, programDirectory);
+    auto list = run.open(options.files.front());
     if (!list)
         return 1;
     auto rows = list->rsmfimage().clone();
@@ -150,10 +158,8 @@ int RunNames(const Options& options, const std::string& programDirectory, std::o
 
 int RunConvert(const Options& options, const std::string& programDirectory, std::ostream& out)
 {
-    ConsoleUi console(policyOf(options), options.verbose);
-    console.setSaveFormat(options.type);
-    CliUi ui(console);
-    Session session(ui, programDirectory);
+    ListCommand run(options, programDirectory);
+    run.console.setSaveFormat(options.type);
 
     const fs::path target = fs::absolute(options.output);
     std::error_code ec;
@@ -161,12 +167,12 @@ int RunConvert(const Options& options, const std::string& programDirectory, std:
         std::cerr << "toneloft-cli: " << options.output << " exists; give --yes to replace it\n";
         return 1;
     }
-    auto list = openList(session, options.files.front());
+    auto list = run.open(options.files.front());
     if (!list)
         return 1;
-    session.setActive(list.get(), nullptr);
-    ui.saveFolder = withTrailingSeparator(target.parent_path().string());
-    ui.saveFile = target.filename().string();
+    run.session.setActive(list.get(), nullptr);
+    run.ui.saveFolder = withTrailingSeparator(target.parent_path().string());
+    run.ui.saveFile = target.filename().string();
     const auto outcome = list->names().SaveList(true, nullptr);
     if (outcome != clsVoiceNames::SaveOutcome::Saved)
         return 1;
@@ -178,14 +184,12 @@ int RunConvert(const Options& options, const std::string& programDirectory, std:
 
 int RunCheck(const Options& options, const std::string& programDirectory, std::ostream& out)
 {
-    ConsoleUi console(policyOf(options), options.verbose);
-    CliUi ui(console);
-    Session session(ui, programDirectory);
-    auto list = openList(session, options.files.front());
+    ListCommand run(options, programDirectory);
+    auto list = run.open(options.files.front());
     if (!list)
         return 1;
 
-    clsVoiceData voiceData(ui);
+    clsVoiceData voiceData(run.ui);
     long problems = 0;
     long voicesWithProblems = 0;
     for (long v = 1; v <= list->voiceCount(); ++v) {
