@@ -151,6 +151,7 @@ bool clsVoiceNames::ConvertVariantArraytoByteArray(int fileType, Recordset& rows
     const int size = VoiceSizeOfType(fileType);
     if (size <= 0 || !rows.isOpen())
         return false;
+    ShowStatus(m_session.ui(), "Please Wait - Checking File");
     const auto dataSize = static_cast<std::size_t>(size - 10);
     image.reserve(static_cast<std::size_t>(voiceCount > 0 ? voiceCount : 0) * static_cast<std::size_t>(size));
     const int dataField = rows.fieldIndex(kData);
@@ -166,6 +167,7 @@ bool clsVoiceNames::ConvertVariantArraytoByteArray(int fileType, Recordset& rows
         image.insert(image.end(), data.begin(), data.end());
         image.insert(image.end(), name.begin(), name.end());
     }
+    ShowStatus(m_session.ui(), "", 0, 0);
     return true;
 }
 

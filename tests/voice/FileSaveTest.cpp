@@ -57,6 +57,8 @@ TEST_F(FileSave, FortyPackedVoicesAsBankMessages)
     ASSERT_EQ(bytes.size(), 5136u);
     EXPECT_EQ(bytes.substr(4104, 6), ByteString("\xF0\x43\x00\x09\x20\x00", 6));
     EXPECT_EQ(byteAt(bytes, 5135), 0xF7);
+    EXPECT_TRUE(ui.sawStatus("Please Wait - Checking File  "));
+    EXPECT_TRUE(ui.sawStatus("Please Wait - Saving forty.syx  "));
     EXPECT_EQ(list->FileType, 3);
     EXPECT_EQ(list->FileTitle, "forty.syx");
     EXPECT_EQ(list->caption, "forty.syx");
