@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build pkg-config
+    g++ cmake ninja-build pkg-config ccache
     libgtest-dev libgmock-dev
     qt6-base-dev librtmidi-dev jackd2
 )
