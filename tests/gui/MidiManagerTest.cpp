@@ -1,0 +1,226 @@
+#include "FakeClockUi.h"
+#include "GuiTestRegistry.h"
+
+// MidiMessageRecord has a member named slots, which Qt's keyword macro would eat.
+#pragma push_macro("slots")
+#undef slots
+#include "midi/MidiDeviceLayer.h"
+#include "midi/VirtualDx7Backend.h"
+#include "midi/clsMidiManagerData.h"
+#pragma pop_macro("slots")
+#include "midi/ui/frmMIDIManager.h"
+
+#include <QAbstractItemModelTester>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+using namespace toneloft;
+using toneloft::test::FakeClockUi;
+
+namespace {
+
+// The window layer's part of the host, as the desktop program wires it.
+class ManagerHost : public MidiCommandHost {
+public:
+    MidiDeviceLayer* midi = nullptr;
+    std::unique_ptr<frmMIDIManager> window;
+    int loads = 0;
+
+    void managerLoaded() override
+    {
+        ++loads;
+        window = std::make_unique<frmMIDIManager>(*midi);
+    }
+    void managerUnloaded() override { window.reset(); }
+    void showManager(ManagerWindowState state) override
+    {
+        if (window)
+            window->showAs(state);
+    }
+    void monitorChanged() override
+    {
+        if (window)
+            window->monitorChanged();
+    }
+};
+
+struct ManagerRig {
+    FakeClockUi ui;
+    MidiState state;
+    VirtualDx7Backend backend{[this] { return ui.now; }};
+    ManagerHost host;
+    MidiDeviceLayer midi{ui, state, backend, &host};
+
+    ManagerRig() { host.midi = &midi; }
+    // The layer does not unload the window when it goes; the window must go first.
+    ~ManagerRig() { host.window.reset(); }
+    bool open() { return midi.OpenMidiDevices(0, 0) == 0 && host.window; }
+    frmMIDIManager& window() { return *host.window; }
+    Recordset& table() { return midi.manager()->MidiMessage(); }
+
+    void log(const std::string& message, bool replace = false)
+    {
+        MidiMessageRecord r;
+        r[MidiMessageRecord::Message] = message;
+        r[MidiMessageRecord::Channel] = "1";
+        r[MidiMessageRecord::Type] = "Short";
+        midi.manager()->AddMessage(r, replace);
+    }
+};
+
+QString shown(const QAbstractItemModel& model, int row, int column)
+{
+    return model.data(model.index(row, column)).toString();
+}
+
+QString trimmedRight(std::string s)
+{
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+// The MIDI manager's monitor grid over the table of logged events.
+class MidiManagerTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void gridShowsTheFirstEightFieldsReadOnly();
+    void everyLoggedEventReachesTheGrid();
+    void aBurstIsOneRefreshAndTheNewestIsCurrent();
+    void inputPostedForAClosedWindowIsNotHandled();
+};
+
+void MidiManagerTest::gridShowsTheFirstEightFieldsReadOnly()
+{
+    ManagerRig rig;
+    QVERIFY(rig.open());
+    frmMIDIManager& w = rig.window();
+    QAbstractItemModelTester tester(w.monitorModel(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(w.windowTitle(), QStringLiteral("MIDI Manager"));
+    QCOMPARE(w.findChild<QGroupBox*>()->title(), QStringLiteral("MIDI Monitor"));
+
+    const QAbstractItemModel& model = *w.monitorModel();
+    const QStringList expected = {QStringLiteral("H:M:Sec"),    QStringLiteral("No"),
+                                  QStringLiteral("Ch."),        QStringLiteral("Message"),
+                                  QStringLiteral("Data1Title"), QStringLiteral("Data1"),
+                                  QStringLiteral("Data2Title"), QStringLiteral("Data2")};
+    QStringList captions;
+    for (int c = 0; c < model.columnCount(); ++c)
+        captions << model.headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(captions, expected);
+
+    rig.log("Note On");
+    QCoreApplication::processEvents();
+    QVERIFY(model.rowCount() > 0);
+    QVERIFY(!(model.flags(model.index(0, 3)) & Qt::ItemIsEditable));
+}
+
+void MidiManagerTest::everyLoggedEventReachesTheGrid()
+{
+    ManagerRig rig;
+    QVERIFY(rig.open());
+    QCOMPARE(rig.host.loads, 1);
+    QCoreApplication::processEvents(); // the devices' own opening entries
+    const long opened = rig.table().recordCount();
+    QVERIFY(opened > 0);
+
+    // Something sent, and something arriving on the service's side.
+    QCOMPARE(rig.midi.SendShortMessage(0x90, 60, 100), 0);
+    const std::array<std::uint8_t, 3> noteOn = {0x95, 0x3C, 0x40};
+    rig.midi.inputQueue().pushShort(noteOn, 0);
+    QCoreApplication::processEvents(); // the input is handled
+    QCoreApplication::processEvents(); // the grid catches up
+
+    const QAbstractItemModel& model = *rig.window().monitorModel();
+    const long rows = rig.table().recordCount();
+    QVERIFY(rows >= opened + 2);
+    QCOMPARE(model.rowCount(), int(rows));
+    auto reader = rig.table().clone();
+    for (int r = 0; r < model.rowCount(); ++r) {
+        reader->setAbsolutePosition(r + 1);
+        QCOMPARE(shown(model, r, 1), QString::number(r + 1)); // No is the row count when added
+        for (int c = 0; c < model.columnCount(); ++c)
+            QCOMPARE(shown(model, r, c), trimmedRight(reader->text(c)));
+    }
+    QCOMPARE(shown(model, int(rows) - 1, 2), QStringLiteral("6"));
+    QCOMPARE(rig.window().monitorGrid()->currentIndex().row(), int(rows) - 1);
+
+    rig.midi.CloseMidiDevices();
+    QVERIFY(!rig.host.window);
+}
+
+void MidiManagerTest::aBurstIsOneRefreshAndTheNewestIsCurrent()
+{
+    ManagerRig rig;
+    QVERIFY(rig.open());
+    QCoreApplication::processEvents();
+    frmMIDIManager& w = rig.window();
+    w.resize(600, 200);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    QSignalSpy resets(w.monitorModel(), &QAbstractItemModel::modelReset);
+    for (int i = 0; i < 60; ++i)
+        rig.log("Event " + std::to_string(i));
+    QCOMPARE(resets.count(), 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(resets.count(), 1);
+
+    const QAbstractItemModel& model = *w.monitorModel();
+    const int last = model.rowCount() - 1;
+    QCOMPARE(shown(model, last, 3), QStringLiteral("Event 59"));
+    QCOMPARE(shown(model, last, 1), QString::number(model.rowCount()));
+    QTableView* grid = w.monitorGrid();
+    QCOMPARE(grid->currentIndex().row(), last);
+    QVERIFY(grid->viewport()->rect().intersects(grid->visualRect(model.index(last, 3))));
+    QVERIFY(!grid->viewport()->rect().intersects(grid->visualRect(model.index(0, 3))));
+
+    // A row written over keeps the user's selection; a new row takes it to the end.
+    grid->setCurrentIndex(model.index(0, 0));
+    rig.log("Edited Message:", true);
+    QCoreApplication::processEvents();
+    QCOMPARE(model.rowCount(), last + 1);
+    QCOMPARE(shown(model, last, 3), QStringLiteral("Edited Message:"));
+    QCOMPARE(shown(model, last, 1), QString::number(last + 1));
+    QCOMPARE(grid->currentIndex().row(), 0);
+    rig.log("After");
+    QCoreApplication::processEvents();
+    QCOMPARE(grid->currentIndex().row(), last + 1);
+}
+
+void MidiManagerTest::inputPostedForAClosedWindowIsNotHandled()
+{
+    ManagerRig rig;
+    QVERIFY(rig.open());
+    QCoreApplication::processEvents();
+    const long before = rig.table().recordCount();
+
+    // The service posts, then the window goes before the event loop turns.
+    const std::array<std::uint8_t, 3> noteOn = {0x90, 0x3C, 0x40};
+    rig.midi.inputQueue().pushShort(noteOn, 0);
+    rig.host.window.reset();
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.midi.inputQueue().size(), std::size_t{1});
+    QCOMPARE(rig.table().recordCount(), before);
+
+    // A new window takes the input over, including what waited.
+    rig.host.managerLoaded();
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.midi.inputQueue().size(), std::size_t{0});
+    QCOMPARE(rig.table().recordCount(), before + 1);
+}
+
+TONELOFT_GUI_TEST(MidiManagerTest);
+#include "MidiManagerTest.moc"
