@@ -1,0 +1,154 @@
+#pragma once
+
+#include "library/EdgePager.h"
+#include "library/ui/MdiChild.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMimeData;
+class QScrollBar;
+class QTableWidget;
+
+namespace toneloft {
+
+class Session;
+class VoiceList;
+class frmStartup;
+class frmVoiceRecordset;
+
+// The window of one open voice list: a bank of 32 names in two columns of 16,
+// the bank selector, the caption that opens the file properties, rename in
+// place, and drag and drop of voices between lists.
+class frmVoiceList : public QWidget, public MdiChild {
+    Q_OBJECT
+
+public:
+    // The drag text travels as this type and as plain text.
+    static constexpr const char* kMimeType = "application/x-toneloft-voices";
+    static constexpr int kRows = 16;
+
+    frmVoiceList(Session& session, std::shared_ptr<VoiceList> list, frmStartup& host, QWidget* parent = nullptr);
+    ~frmVoiceList() override;
+
+    Kind childKind() const override { return Kind::VoiceList; }
+    bool renameInProgress() const override;
+
+    VoiceList& list() { return *m_list; }
+    const std::shared_ptr<VoiceList>& listPtr() const { return m_list; }
+
+    // Sets the scroll range and caption, then draws the bank.
+    void InitVoiceList(long bank);
+    // Draws a bank (clamped, and written back); listIndex 1..32 makes that item
+    // the list's current one unless noIndex.
+    void UpdateListBox(long& bank, bool noIndex = true, int listIndex = -1);
+    // The list's bank on screen again, e.g. after the core changed the voices.
+    void redraw();
+    // The bank of a voice with that voice as the current item (a find result).
+    void showVoice(long voice);
+    void SetMenuAndToolbar(bool active);
+    void LoadVoice(long voice);
+
+    void activated();
+    void deactivated();
+    // The core closed the file: the window goes without asking anything.
+    void listGone();
+
+    bool propertiesShown() const { return m_propertiesShown; }
+    void togglePropertiesPanel();
+
+    // Controls, for the main window and tests.
+    QTableWidget* List1() const { return m_listBox; }
+    QScrollBar* HScroll1() const { return m_scroll; }
+    QLabel* Label1() const { return m_caption; }
+    QLineEdit* Text1() const { return m_renameBox; }
+    QFrame* Frame1() const { return m_listFrame; }
+    QFrame* Frame2() const { return m_propertiesFrame; }
+    QLabel* Label2(int index) const; // 1..5
+    // The voice under a point of List1's viewport (0 for none).
+    long voiceAt(const QPoint& point) const;
+    // The centre of a voice's item on the bank shown (viewport coordinates).
+    QPoint pointOfVoice(long voice) const;
+    int itemHeight() const;
+    // Selected names as drawn, 0-based list indexes.
+    std::vector<int> selectedItems() const;
+    frmVoiceRecordset* recordsetWindow(long voice) const;
+    static std::string editorKey(long voice);
+
+    // The drag data of the selection: the custom type and text.
+    QMimeData* dragMimeData() const;
+    // Replaces QDrag::exec (tests): receives the drag data; its result is ignored.
+    void setDragStarter(std::function<void(QMimeData*)> starter) { m_dragStarter = std::move(starter); }
+    // Set while any list drags: mouse handling in the lists is suspended.
+    static bool dragInProgress() { return s_dragInProgress; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void scrollChanged(int value);
+    bool handleListKey(int qtKey, Qt::KeyboardModifiers modifiers);
+    void mousePress(const QPoint& point, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void mouseMove(Qt::MouseButtons buttons);
+    void mouseRelease(Qt::MouseButton button);
+    void mouseDoubleClick();
+    void startDrag();
+    bool dragMove(QEvent* event);
+    void drop(QEvent* event);
+    void selectionChangedHere();
+
+    void startRename(long voice);
+    void commitRename();
+    bool renameKey(int qtKey, Qt::KeyboardModifiers modifiers);
+    void hideRenameBox();
+    void resetVoiceEditor(const std::string& key);
+    void editorWindowClosed(const std::string& key);
+    void clearCurrentItem();
+    void fillProperties();
+
+    Session& m_session;
+    std::shared_ptr<VoiceList> m_list;
+    frmStartup& m_host;
+
+    QLabel* m_caption = nullptr;
+    QFrame* m_listFrame = nullptr;
+    QTableWidget* m_listBox = nullptr;
+    QScrollBar* m_scroll = nullptr;
+    QLineEdit* m_renameBox = nullptr;
+    QFrame* m_propertiesFrame = nullptr;
+    QLabel* m_values[5] = {};
+
+    bool m_scrollUpdate = false;
+    bool m_shift = false;
+    bool m_ctrl = false;
+    Qt::MouseButton m_pressButton = Qt::NoButton;
+    bool m_pressCommittedRename = false;
+    std::optional<std::int64_t> m_dragStart;
+    bool m_doubleClicked = false;
+    bool m_afterDoubleClick = false;
+    long m_renameVoice = 0;
+    std::string m_nameBeforeEdit;
+    bool m_propertiesShown = false;
+    bool m_closing = false;
+    bool m_gone = false;
+    bool m_editorClosing = false;
+    EdgePager m_pager;
+    std::function<void(QMimeData*)> m_dragStarter;
+    std::map<std::string, QPointer<frmVoiceRecordset>> m_editorWindows;
+
+    static inline bool s_dragInProgress = false;
+};
+
+} // namespace toneloft

@@ -1,0 +1,424 @@
+// frmVoiceList: mouse, keys, drag and drop and rename in place.
+#include "library/ui/frmVoiceList.h"
+
+#include "common/Banks.h"
+#include "common/Session.h"
+#include "common/UiServices.h"
+#include "library/DragData.h"
+#include "library/ListEditing.h"
+#include "library/VoiceListView.h"
+#include "voice/VoiceList.h"
+#include "voice/clsVoiceNames.h"
+
+#include <QDrag>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTableWidget>
+
+namespace toneloft {
+
+namespace {
+
+constexpr int kNameLength = 10;
+
+int listKeyCode(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_PageUp: return VoiceListView::kPageUp;
+    case Qt::Key_PageDown: return VoiceListView::kPageDown;
+    case Qt::Key_End: return VoiceListView::kEnd;
+    case Qt::Key_Home: return VoiceListView::kHome;
+    case Qt::Key_Left: return VoiceListView::kLeft;
+    case Qt::Key_Up: return VoiceListView::kLeft + 1;
+    case Qt::Key_Right: return VoiceListView::kLeft + 2;
+    case Qt::Key_Down: return VoiceListView::kDown;
+    default: return 0;
+    }
+}
+
+std::string trimmed(const std::string& s)
+{
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+std::string padded(std::string name)
+{
+    name.resize(kNameLength, ' ');
+    return name;
+}
+
+QString fromBytes(const std::string& s)
+{
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string dragTextOf(const QMimeData* data)
+{
+    if (!data)
+        return {};
+    const QByteArray bytes =
+        data->hasFormat(QString::fromLatin1(frmVoiceList::kMimeType))
+            ? data->data(QString::fromLatin1(frmVoiceList::kMimeType))
+            : data->text().toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+bool carriesText(const QMimeData* data)
+{
+    return data && (data->hasText() || data->hasFormat(QString::fromLatin1(frmVoiceList::kMimeType)));
+}
+
+} // namespace
+
+bool frmVoiceList::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!m_values[4]) // still building the controls
+        return QWidget::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    if (watched == m_listBox->viewport()) {
+        switch (type) {
+        case QEvent::MouseButtonPress: {
+            const auto* e = static_cast<QMouseEvent*>(event);
+            mousePress(e->position().toPoint(), e->button(), e->modifiers());
+            return true;
+        }
+        case QEvent::MouseMove:
+            mouseMove(static_cast<QMouseEvent*>(event)->buttons());
+            return true;
+        case QEvent::MouseButtonRelease:
+            mouseRelease(static_cast<QMouseEvent*>(event)->button());
+            return true;
+        case QEvent::MouseButtonDblClick:
+            mouseDoubleClick();
+            return true;
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+            return dragMove(event);
+        case QEvent::DragLeave: return true;
+        case QEvent::Drop:
+            drop(event);
+            return true;
+        default: break;
+        }
+    } else if (watched == m_listBox && type == QEvent::KeyPress) {
+        const auto* e = static_cast<QKeyEvent*>(event);
+        return handleListKey(e->key(), e->modifiers());
+    } else if (watched == m_renameBox) {
+        if (type == QEvent::KeyPress) {
+            const auto* e = static_cast<QKeyEvent*>(event);
+            return renameKey(e->key(), e->modifiers());
+        }
+        if (type == QEvent::MouseButtonDblClick) {
+            const long voice = m_renameVoice;
+            commitRename();
+            LoadVoice(voice);
+            return true;
+        }
+    } else if (watched == m_caption && type == QEvent::MouseButtonPress) {
+        togglePropertiesPanel();
+        return true;
+    } else if ((watched == m_listFrame || watched == m_propertiesFrame) &&
+               (type == QEvent::DragEnter || type == QEvent::DragMove)) {
+        // The frames never take a drop; leaving the list through its frame stops edge paging.
+        if (watched == m_listFrame)
+            m_pager.reset();
+        auto* e = static_cast<QDragMoveEvent*>(event);
+        if (type == QEvent::DragEnter)
+            e->accept(); // so that the moves over the frame come here too
+        else
+            e->ignore();
+        e->setDropAction(Qt::IgnoreAction);
+        return true;
+    } else if ((watched == m_listFrame || watched == m_propertiesFrame) && type == QEvent::Drop) {
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- Keys ---------------------------------------------------------------------
+
+bool frmVoiceList::handleListKey(int qtKey, Qt::KeyboardModifiers modifiers)
+{
+    m_shift = modifiers.testFlag(Qt::ShiftModifier);
+    m_ctrl = modifiers.testFlag(Qt::ControlModifier);
+    const int code = listKeyCode(qtKey);
+    if (code == 0)
+        return false;
+    const auto result = VoiceListView::pagingKey(code, m_list->bank, m_list->voiceCount());
+    if (result.bank != m_list->bank) {
+        long bank = result.bank;
+        UpdateListBox(bank);
+    }
+    clearCurrentItem();
+    return result.consumed;
+}
+
+// --- Mouse --------------------------------------------------------------------
+
+long frmVoiceList::voiceAt(const QPoint& point) const
+{
+    if (point.x() < 0 || point.y() < 0 || point.x() >= m_listBox->viewport()->width())
+        return 0;
+    return VoiceListView::GetVoiceNo(point.x(), point.y(), itemHeight(), m_listBox->viewport()->width(),
+                                     m_list->bank, m_list->voiceCount());
+}
+
+QPoint frmVoiceList::pointOfVoice(long voice) const
+{
+    const long index = PositionInBank(voice) - 1;
+    const int column = static_cast<int>(index / kRows);
+    const int row = static_cast<int>(index % kRows);
+    const int half = m_listBox->viewport()->width() / 2;
+    return {column * half + half / 2, row * itemHeight() + itemHeight() / 2};
+}
+
+void frmVoiceList::selectionChangedHere()
+{
+    VoiceList& list = *m_list;
+    m_session.notify([&](SessionObserver& o) { o.selectionChanged(list); });
+}
+
+void frmVoiceList::mousePress(const QPoint& point, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+{
+    if (s_dragInProgress)
+        return;
+    m_pressButton = button;
+    m_dragStart.reset();
+    m_pressCommittedRename = false;
+    if (m_renameBox->isVisible()) {
+        commitRename();
+        m_pressCommittedRename = true;
+    }
+    const long voice = voiceAt(point);
+    m_list->currentVoice = voice;
+    if (voice == 0)
+        return;
+    m_shift = modifiers.testFlag(Qt::ShiftModifier);
+    m_ctrl = modifiers.testFlag(Qt::ControlModifier);
+    m_list->tracker.UpDateTracker(voice, m_shift, m_ctrl);
+    selectionChangedHere();
+}
+
+void frmVoiceList::mouseMove(Qt::MouseButtons buttons)
+{
+    if (s_dragInProgress || !buttons.testFlag(Qt::LeftButton) || m_pressCommittedRename ||
+        m_list->voiceCount() < 1)
+        return;
+    const std::int64_t now = m_session.ui().clock();
+    if (!m_dragStart) {
+        m_dragStart = now;
+        return;
+    }
+    if (now - *m_dragStart > VoiceListView::kDragStartMs) {
+        clearCurrentItem();
+        m_dragStart.reset();
+        startDrag();
+    }
+}
+
+void frmVoiceList::mouseRelease(Qt::MouseButton button)
+{
+    m_dragStart.reset();
+    const long voice = m_list->currentVoice;
+    if (m_afterDoubleClick) {
+        // The release that ends a double-click: the editor is already open.
+        m_afterDoubleClick = false;
+    } else if (voice > 0 && button == Qt::LeftButton &&
+               VoiceListView::releaseMayRename(voice, m_list->lastClickedVoice,
+                                               m_list->tracker.TotalSelections(), true, m_shift, m_ctrl)) {
+        m_doubleClicked = false;
+        QPointer<frmVoiceList> alive(this);
+        UiServices& ui = m_session.ui();
+        const std::int64_t start = ui.clock();
+        while (ui.clock() - start < VoiceListView::kDoubleClickWaitMs) {
+            ui.processEvents();
+            if (!alive)
+                return;
+            if (m_doubleClicked)
+                break;
+        }
+        if (!m_doubleClicked && m_list->currentVoice == voice) {
+            m_list->tracker.reset(voice, m_list->voiceCount());
+            m_list->tracker.anchor = voice;
+            selectionChangedHere();
+            startRename(voice);
+        }
+        m_afterDoubleClick = false;
+    }
+    m_list->lastClickedVoice = voice;
+    clearCurrentItem();
+}
+
+void frmVoiceList::mouseDoubleClick()
+{
+    if (s_dragInProgress)
+        return;
+    m_doubleClicked = true;
+    m_afterDoubleClick = true;
+    LoadVoice(m_list->currentVoice);
+}
+
+// --- Drag and drop ------------------------------------------------------------
+
+QMimeData* frmVoiceList::dragMimeData() const
+{
+    const std::string text = DragData::fromSelection(*m_list).text();
+    const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
+    auto* mime = new QMimeData;
+    mime->setData(QString::fromLatin1(kMimeType), bytes);
+    mime->setText(QString::fromLatin1(bytes));
+    return mime;
+}
+
+void frmVoiceList::startDrag()
+{
+    if (m_list->tracker.TotalSelections() < 1)
+        return;
+    s_dragInProgress = true;
+    long bank = m_list->bank;
+    UpdateListBox(bank);
+    QPointer<frmVoiceList> alive(this);
+    QMimeData* mime = dragMimeData();
+    if (m_dragStarter) {
+        m_dragStarter(mime);
+        delete mime;
+    } else {
+        auto* drag = new QDrag(m_listBox);
+        drag->setMimeData(mime);
+        drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    }
+    s_dragInProgress = false;
+}
+
+bool frmVoiceList::dragMove(QEvent* event)
+{
+    auto* e = static_cast<QDragMoveEvent*>(event);
+    const QPoint point = e->position().toPoint();
+    const long voices = m_list->voiceCount();
+    if (e->type() == QEvent::DragMove) {
+        const long bank = m_pager.dragOver(point.x(), m_listBox->viewport()->width(), m_list->bank, voices,
+                                           m_session.ui().clock());
+        if (bank != m_list->bank) {
+            long shown = bank;
+            UpdateListBox(shown);
+        }
+    }
+    if (dropAllowed(carriesText(e->mimeData()), voiceAt(point), voices)) {
+        e->setDropAction(e->modifiers().testFlag(Qt::AltModifier) ? Qt::CopyAction : Qt::MoveAction);
+        e->accept();
+    } else if (e->type() == QEvent::DragEnter) {
+        // Accepted so that the moves come, each of which decides on its own.
+        e->accept();
+        e->setDropAction(Qt::IgnoreAction);
+    } else {
+        e->ignore();
+    }
+    return true;
+}
+
+void frmVoiceList::drop(QEvent* event)
+{
+    auto* e = static_cast<QDropEvent*>(event);
+    m_pager.reset();
+    const long target = voiceAt(e->position().toPoint());
+    const bool alt = e->modifiers().testFlag(Qt::AltModifier);
+    const std::string text = dragTextOf(e->mimeData());
+    e->setDropAction(alt ? Qt::CopyAction : Qt::MoveAction);
+    e->accept();
+    // The source may be this list: the copy and delete redraw both through the core.
+    if (ListEditing::dropVoices(*m_list, target, text, alt))
+        e->setDropAction(Qt::IgnoreAction);
+    s_dragInProgress = false;
+}
+
+// --- Rename in place ----------------------------------------------------------
+
+void frmVoiceList::startRename(long voice)
+{
+    if (voice < 1 || voice > m_list->voiceCount() || BankOfVoice(voice) != m_list->bank)
+        return;
+    const int index = static_cast<int>(PositionInBank(voice) - 1);
+    QTableWidgetItem* item = m_listBox->item(index % kRows, index / kRows);
+    if (!item)
+        return;
+    m_renameVoice = voice;
+    m_nameBeforeEdit = padded(item->text().toLatin1().toStdString());
+    m_renameBox->setGeometry(m_listBox->visualItemRect(item));
+    m_renameBox->setText(fromBytes(m_nameBeforeEdit));
+    m_renameBox->show();
+    m_renameBox->selectAll();
+    m_renameBox->setFocus();
+}
+
+void frmVoiceList::hideRenameBox()
+{
+    m_renameBox->hide();
+}
+
+void frmVoiceList::commitRename()
+{
+    if (!m_renameBox->isVisible())
+        return;
+    const long voice = m_renameVoice;
+    const std::string name = padded(m_renameBox->text().toLatin1().toStdString());
+    const std::string oldName = trimmed(m_nameBeforeEdit);
+    hideRenameBox();
+    if (voice < 1 || voice > m_list->voiceCount())
+        return;
+    auto rows = m_list->rsmfimage().clone();
+    rows->setAbsolutePosition(voice);
+    rows->setValue(clsVoiceNames::kNames, name);
+    rows->update();
+    for (const auto& editor : m_list->Editors.NewEnum())
+        if (trimmed(editor->caption) == oldName)
+            editor->caption = trimmed(name);
+    m_nameBeforeEdit = name;
+    if (BankOfVoice(voice) == m_list->bank) {
+        const int index = static_cast<int>(PositionInBank(voice) - 1);
+        if (QTableWidgetItem* item = m_listBox->item(index % kRows, index / kRows))
+            item->setText(fromBytes(name));
+    }
+    VoiceList& list = *m_list;
+    m_session.notify([&](SessionObserver& o) { o.listChanged(list); });
+}
+
+bool frmVoiceList::renameKey(int qtKey, Qt::KeyboardModifiers modifiers)
+{
+    if (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter) {
+        commitRename();
+        m_listBox->setFocus();
+        return true;
+    }
+    if (qtKey == Qt::Key_Escape) {
+        if (padded(m_renameBox->text().toLatin1().toStdString()) == m_nameBeforeEdit) {
+            hideRenameBox();
+            m_list->tracker.reset(0, m_list->voiceCount());
+            selectionChangedHere();
+            m_listBox->setFocus();
+        } else {
+            m_renameBox->setText(fromBytes(m_nameBeforeEdit));
+        }
+        return true;
+    }
+    if (listKeyCode(qtKey) != 0 && modifiers.testFlag(Qt::ShiftModifier)) {
+        commitRename();
+        m_listBox->setFocus();
+        handleListKey(qtKey, modifiers);
+        return true;
+    }
+    return false;
+}
+
+} // namespace toneloft
