@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/UiServices.h"
+
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -87,6 +89,12 @@ public:
         m_id = id;
         m_set = true;
         return true;
+    }
+    // The same, telling the user: "Error: <what> form ID already set".
+    void set(UiServices& ui, const std::string& id, const std::string& what)
+    {
+        if (!set(id))
+            ui.MsgBox("Error: " + what + " form ID already set", "Toneloft", MsgIcon::Critical);
     }
     const std::string& get() const { return m_id; }
 

@@ -374,19 +374,7 @@ double Recordset::number(const std::string& fieldName) const
 
 void Recordset::addNew()
 {
-    refreshView();
-    Table& t = *m_table;
-    Cursor& c = *m_cursor;
-    if (!t.open) {
-        fail(ErrorCode::NotOpen, "Rows cannot be added to a closed table");
-        return;
-    }
-    const std::uint32_t slot = t.newRow();
-    t.order.push_back(slot);
-    c.view.append(slot);
-    c.version = ++t.version;
-    c.place = Cursor::Place::Row;
-    c.index = c.view.size() - 1;
+    appendRow({});
 }
 
 bool Recordset::appendRow(std::span<Value> values)

@@ -1,7 +1,5 @@
 #include "voice/clsVoiceEditors.h"
 
-#include "common/UiServices.h"
-
 #include <cctype>
 
 namespace toneloft {
@@ -31,8 +29,7 @@ std::shared_ptr<VoiceEditor> clsVoiceEditors::Add(const std::string& key, long v
 
 void clsVoiceEditors::setID(UiServices& ui, const std::string& id)
 {
-    if (!m_id.set(id))
-        ui.MsgBox("Error: VoiceEditor form ID already set", "Toneloft", MsgIcon::Critical);
+    m_id.set(ui, id, "VoiceEditor");
 }
 
 } // namespace toneloft

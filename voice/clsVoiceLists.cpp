@@ -110,8 +110,7 @@ void clsVoiceLists::Delete(const std::string& key)
 
 void clsVoiceLists::setID(const std::string& id)
 {
-    if (!m_id.set(id))
-        m_session.ui().MsgBox("Error: VoiceList form ID already set", "Toneloft", MsgIcon::Critical);
+    m_id.set(m_session.ui(), id, "VoiceList");
 }
 
 } // namespace toneloft

@@ -1,7 +1,5 @@
 #include "voice/clsVoiceRecordsets.h"
 
-#include "common/UiServices.h"
-
 namespace toneloft {
 
 std::shared_ptr<VoiceRecordset> clsVoiceRecordsets::Add(const std::string& key)
@@ -14,8 +12,7 @@ std::shared_ptr<VoiceRecordset> clsVoiceRecordsets::Add(const std::string& key)
 
 void clsVoiceRecordsets::setID(UiServices& ui, const std::string& id)
 {
-    if (!m_id.set(id))
-        ui.MsgBox("Error: VoiceRecordset form ID already set", "Toneloft", MsgIcon::Critical);
+    m_id.set(ui, id, "VoiceRecordset");
 }
 
 } // namespace toneloft

@@ -1,6 +1,7 @@
 #include "midi/rtmidi/RtMidiBackend.h"
 
 #include "midi/MidiInputQueue.h"
+#include "midi/rtmidi/RtMidiPorts.h"
 
 #include <RtMidi.h>
 
@@ -232,14 +233,7 @@ void RtMidiBackend::stopInput()
 void RtMidiBackend::closeInput()
 {
     m_impl->running = false;
-    if (m_impl->in) {
-        try {
-            m_impl->in->cancelCallback();
-            m_impl->in->closePort();
-        } catch (const RtMidiError&) {
-        }
-        m_impl->in.reset();
-    }
+    closeRtMidiInput(m_impl->in);
     m_impl->queue = nullptr;
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/ByteString.h"
 #include "midi/MidiInputQueue.h"
+#include "midi/rtmidi/RtMidiPorts.h"
 
 #include <RtMidi.h>
 
@@ -81,14 +82,7 @@ bool RtMidiVirtualPorts::open(const std::string& api, const std::string& clientN
 
 void RtMidiVirtualPorts::close()
 {
-    if (m_impl->in) {
-        try {
-            m_impl->in->cancelCallback();
-            m_impl->in->closePort();
-        } catch (const RtMidiError&) {
-        }
-    }
-    m_impl->in.reset();
+    closeRtMidiInput(m_impl->in);
     m_impl->out.reset();
     m_impl->queue = nullptr;
 }
