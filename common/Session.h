@@ -13,6 +13,7 @@ class clsVoiceLists;
 class VoiceList;
 class VoiceEditor;
 class VoiceClipboard;
+class SynthLink;
 
 // Windows subscribe to what the core does to the open lists; nothing in the core
 // waits for a window. Every method has an empty default.
@@ -82,6 +83,10 @@ public:
     // Voices between Copy and Paste; lives for the whole run.
     VoiceClipboard& voiceClipboard() { return *m_clipboard; }
 
+    // The synthesiser, while MIDI is set up; null off-line and in most tests.
+    SynthLink* synth() const { return m_synth; }
+    void setSynth(SynthLink* synth) { m_synth = synth; }
+
     PatchSourceTree patchSources;
     // File title of the list the patch generator writes ("PatchGen.dat").
     static constexpr const char* kPatchGenTitle = "PatchGen.dat";
@@ -98,6 +103,7 @@ private:
     std::unique_ptr<VoiceClipboard> m_clipboard;
     VoiceList* m_activeList = nullptr;
     VoiceEditor* m_activeEditor = nullptr;
+    SynthLink* m_synth = nullptr;
     std::vector<SessionObserver*> m_observers;
 };
 

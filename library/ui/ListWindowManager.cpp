@@ -95,6 +95,7 @@ frmFind& ListWindowManager::findWindow()
 {
     if (!m_find) {
         m_find = new frmFind(m_session, &m_main);
+        connect(m_find, &frmFind::shownChanged, &m_main, &frmStartup::setFindNextEnabled);
         m_find->setShowFound([this](VoiceList& list, long voice) {
             frmVoiceList* w = windowOf(list);
             if (!w)

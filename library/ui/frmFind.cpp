@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace toneloft {
@@ -88,7 +89,9 @@ void frmFind::prepare()
         m_current->setChecked(true);
     if (m_direction->currentIndex() < 0)
         m_direction->setCurrentIndex(0);
-    if (const auto list = m_session.colVoiceLists().at(m_listPosition); list && list->currentVoice > 0) {
+    // The name comes from the active list, which may not be the one searched
+    // when two lists share a caption.
+    if (VoiceList* list = m_session.activeList(); list && list->currentVoice > 0) {
         auto rows = list->rsmfimage().clone();
         rows->setAbsolutePosition(list->currentVoice);
         if (!rows->eof() && !rows->bof())
@@ -121,13 +124,16 @@ bool frmFind::findNext()
 void frmFind::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    Q_EMIT shownChanged(true);
+    // Restoring from minimised is no new opening.
+    if (!event->spontaneous())
+        Q_EMIT shownChanged(true);
 }
 
 void frmFind::hideEvent(QHideEvent* event)
 {
     QDialog::hideEvent(event);
-    Q_EMIT shownChanged(false);
+    if (!event->spontaneous())
+        Q_EMIT shownChanged(false);
 }
 
 } // namespace toneloft

@@ -43,6 +43,7 @@ public:
     QPushButton* Command1(int index) const;
 
 Q_SIGNALS:
+    // Opened (true) or closed (false) by the program or the user; Find Next follows it.
     void shownChanged(bool shown);
 
 protected:

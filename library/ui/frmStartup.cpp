@@ -216,8 +216,15 @@ void frmStartup::setCommandState(const CommandState& state)
 void frmStartup::setListCommands(bool active, long totalSelections, bool clipboardHasVoices)
 {
     m_state.listActive = active;
+    m_state.findNext = active;
     m_state.totalSelections = totalSelections;
     m_state.clipboardHasVoices = clipboardHasVoices;
+    applyCommandState();
+}
+
+void frmStartup::setFindNextEnabled(bool enabled)
+{
+    m_state.findNext = enabled;
     applyCommandState();
 }
 
@@ -264,10 +271,11 @@ void frmStartup::applyCommandState()
     for (auto c : {MainCommand::EditCut, MainCommand::EditCopy, MainCommand::EditDelete})
         set(c, selected);
     set(MainCommand::EditPaste, list && s.clipboardHasVoices);
-    for (auto c : {MainCommand::EditFind, MainCommand::EditFindNext, MainCommand::EditSort,
-                   MainCommand::EditFindDuplicates, MainCommand::EditGroupPatches,
-                   MainCommand::FileSave, MainCommand::FileSaveAs, MainCommand::FilePrintVoiceList})
+    for (auto c : {MainCommand::EditFind, MainCommand::EditSort, MainCommand::EditFindDuplicates,
+                   MainCommand::EditGroupPatches, MainCommand::FileSave, MainCommand::FileSaveAs,
+                   MainCommand::FilePrintVoiceList})
         set(c, list);
+    set(MainCommand::EditFindNext, s.findNext);
     set(MainCommand::FileSaveVoice, s.editorActive);
     set(MainCommand::FilePrintVoiceData, s.editorActive);
     const bool anyList = s.openLists > 0;
@@ -482,6 +490,7 @@ void frmStartup::childActivated(QMdiSubWindow* window)
     // Lists and editors drive their own commands; with nothing active nobody does.
     if (!window) {
         m_state.listActive = false;
+        m_state.findNext = false;
         m_state.editorActive = false;
         applyCommandState();
     }

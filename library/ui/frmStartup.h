@@ -36,6 +36,8 @@ public:
         // The active voice list: Save, Save As, Print Voice List, Find, Find Next,
         // Sort, Find Duplicates and Group Voice Patches.
         bool listActive = false;
+        // Find Next: with the list's enabling, and with the Find window on and off.
+        bool findNext = false;
         long totalSelections = 0;        // Cut, Copy, Delete
         bool clipboardHasVoices = false; // Paste
         bool editorActive = false;       // Save Voice, Print Voice Data
@@ -91,6 +93,8 @@ public:
     const CommandState& commandState() const { return m_state; }
     void setCommandState(const CommandState& state);
     void setListCommands(bool active, long totalSelections, bool clipboardHasVoices);
+    // The Find window enables Find Next when it opens and disables it when it closes.
+    void setFindNextEnabled(bool enabled);
     void setEditorCommands(bool editorActive);
     void setMidiDevicesOpen(bool inputOpen, bool outputOpen);
     void SetMidiMenus(bool enabled);

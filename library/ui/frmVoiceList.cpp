@@ -19,6 +19,7 @@
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace toneloft {
@@ -107,6 +108,12 @@ void frmVoiceList::buildControls()
     m_listBox->installEventFilter(this);
     frameLayout->addWidget(m_listBox);
 
+    // Qt reports no drag moves while the pointer stands still; this keeps the
+    // edge paging going meanwhile.
+    m_edgeTimer = new QTimer(this);
+    m_edgeTimer->setInterval(kEdgeTickMs);
+    connect(m_edgeTimer, &QTimer::timeout, this, &frmVoiceList::pageAtEdge);
+
     m_scroll = new QScrollBar(Qt::Horizontal, m_listFrame);
     m_scroll->setObjectName(QStringLiteral("HScroll1"));
     m_scroll->setPageStep(1);
@@ -153,6 +160,11 @@ QLabel* frmVoiceList::Label2(int index) const
 bool frmVoiceList::renameInProgress() const
 {
     return m_renameBox->isVisible();
+}
+
+bool frmVoiceList::edgePagingActive() const
+{
+    return m_edgeTimer->isActive();
 }
 
 int frmVoiceList::itemHeight() const

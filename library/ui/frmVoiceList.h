@@ -19,6 +19,7 @@ class QLineEdit;
 class QMimeData;
 class QScrollBar;
 class QTableWidget;
+class QTimer;
 
 namespace toneloft {
 
@@ -91,6 +92,10 @@ public:
     void setDragStarter(std::function<void(QMimeData*)> starter) { m_dragStarter = std::move(starter); }
     // Set while any list drags: mouse handling in the lists is suspended.
     static bool dragInProgress() { return s_dragInProgress; }
+    // A drag hovers over the list: edge paging goes on while the pointer stands still.
+    bool edgePagingActive() const;
+    // How often a hovering drag looks at the edge (ms); the pager times the steps.
+    static constexpr int kEdgeTickMs = 10;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -107,6 +112,8 @@ private:
     void startDrag();
     bool dragMove(QEvent* event);
     void drop(QEvent* event);
+    void pageAtEdge();
+    void stopEdgePaging();
     void selectionChangedHere();
 
     void startRename(long voice);
@@ -145,6 +152,8 @@ private:
     bool m_gone = false;
     bool m_editorClosing = false;
     EdgePager m_pager;
+    QTimer* m_edgeTimer = nullptr;
+    int m_dragX = 0; // last drag position over the list, viewport coordinates
     std::function<void(QMimeData*)> m_dragStarter;
     std::map<std::string, QPointer<frmVoiceRecordset>> m_editorWindows;
 

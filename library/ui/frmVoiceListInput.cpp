@@ -6,6 +6,7 @@
 #include "common/UiServices.h"
 #include "library/DragData.h"
 #include "library/ListEditing.h"
+#include "library/VoiceAudition.h"
 #include "library/VoiceListView.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceNames.h"
@@ -22,6 +23,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace toneloft {
 
@@ -105,7 +107,9 @@ bool frmVoiceList::eventFilter(QObject* watched, QEvent* event)
         case QEvent::DragEnter:
         case QEvent::DragMove:
             return dragMove(event);
-        case QEvent::DragLeave: return true;
+        case QEvent::DragLeave:
+            stopEdgePaging();
+            return true;
         case QEvent::Drop:
             drop(event);
             return true;
@@ -116,8 +120,17 @@ bool frmVoiceList::eventFilter(QObject* watched, QEvent* event)
         return handleListKey(e->key(), e->modifiers());
     } else if (watched == m_renameBox) {
         if (type == QEvent::KeyPress) {
-            const auto* e = static_cast<QKeyEvent*>(event);
-            return renameKey(e->key(), e->modifiers());
+            auto* e = static_cast<QKeyEvent*>(event);
+            if (renameKey(e->key(), e->modifiers()))
+                return true;
+            if (listKeyCode(e->key()) != 0) {
+                // Without Shift a navigation key is the box's alone: what the box
+                // leaves unused would otherwise travel on to the list and page it.
+                static_cast<QObject*>(m_renameBox)->event(e);
+                e->accept();
+                return true;
+            }
+            return false;
         }
         if (type == QEvent::MouseButtonDblClick) {
             const long voice = m_renameVoice;
@@ -131,6 +144,7 @@ bool frmVoiceList::eventFilter(QObject* watched, QEvent* event)
     } else if ((watched == m_listFrame || watched == m_propertiesFrame) &&
                (type == QEvent::DragEnter || type == QEvent::DragMove)) {
         // The frames never take a drop; leaving the list through its frame stops edge paging.
+        m_edgeTimer->stop();
         if (watched == m_listFrame)
             m_pager.reset();
         auto* e = static_cast<QDragMoveEvent*>(event);
@@ -195,6 +209,8 @@ void frmVoiceList::mousePress(const QPoint& point, Qt::MouseButton button, Qt::K
     if (s_dragInProgress)
         return;
     m_pressButton = button;
+    // A double-click's second press comes as the double-click itself.
+    m_afterDoubleClick = false;
     m_dragStart.reset();
     m_pressCommittedRename = false;
     if (m_renameBox->isVisible()) {
@@ -232,6 +248,13 @@ void frmVoiceList::mouseRelease(Qt::MouseButton button)
 {
     m_dragStart.reset();
     const long voice = m_list->currentVoice;
+    {
+        // The test scale of a right click pauses with events running.
+        QPointer<frmVoiceList> alive(this);
+        VoiceAudition::auditionVoice(m_session, *m_list, voice, button == Qt::RightButton);
+        if (!alive)
+            return;
+    }
     if (m_afterDoubleClick) {
         // The release that ends a double-click: the editor is already open.
         m_afterDoubleClick = false;
@@ -255,7 +278,6 @@ void frmVoiceList::mouseRelease(Qt::MouseButton button)
             selectionChangedHere();
             startRename(voice);
         }
-        m_afterDoubleClick = false;
     }
     m_list->lastClickedVoice = voice;
     clearCurrentItem();
@@ -267,7 +289,9 @@ void frmVoiceList::mouseDoubleClick()
         return;
     m_doubleClicked = true;
     m_afterDoubleClick = true;
-    LoadVoice(m_list->currentVoice);
+    const long voice = m_list->currentVoice;
+    LoadVoice(voice);
+    VoiceAudition::auditionVoice(m_session, *m_list, voice, false);
 }
 
 // --- Drag and drop ------------------------------------------------------------
@@ -299,6 +323,9 @@ void frmVoiceList::startDrag()
         drag->setMimeData(mime);
         drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
     }
+    // However the drag ended, it no longer hovers here.
+    if (alive)
+        stopEdgePaging();
     s_dragInProgress = false;
 }
 
@@ -307,14 +334,11 @@ bool frmVoiceList::dragMove(QEvent* event)
     auto* e = static_cast<QDragMoveEvent*>(event);
     const QPoint point = e->position().toPoint();
     const long voices = m_list->voiceCount();
-    if (e->type() == QEvent::DragMove) {
-        const long bank = m_pager.dragOver(point.x(), m_listBox->viewport()->width(), m_list->bank, voices,
-                                           m_session.ui().clock());
-        if (bank != m_list->bank) {
-            long shown = bank;
-            UpdateListBox(shown);
-        }
-    }
+    // Entering at the edge enters the edge zone too.
+    m_dragX = point.x();
+    pageAtEdge();
+    if (!m_edgeTimer->isActive())
+        m_edgeTimer->start();
     if (dropAllowed(carriesText(e->mimeData()), voiceAt(point), voices)) {
         e->setDropAction(e->modifiers().testFlag(Qt::AltModifier) ? Qt::CopyAction : Qt::MoveAction);
         e->accept();
@@ -328,10 +352,26 @@ bool frmVoiceList::dragMove(QEvent* event)
     return true;
 }
 
+void frmVoiceList::pageAtEdge()
+{
+    const long bank = m_pager.dragOver(m_dragX, m_listBox->viewport()->width(), m_list->bank,
+                                       m_list->voiceCount(), m_session.ui().clock());
+    if (bank != m_list->bank) {
+        long shown = bank;
+        UpdateListBox(shown);
+    }
+}
+
+void frmVoiceList::stopEdgePaging()
+{
+    m_edgeTimer->stop();
+    m_pager.reset();
+}
+
 void frmVoiceList::drop(QEvent* event)
 {
     auto* e = static_cast<QDropEvent*>(event);
-    m_pager.reset();
+    stopEdgePaging();
     const long target = voiceAt(e->position().toPoint());
     const bool alt = e->modifiers().testFlag(Qt::AltModifier);
     const std::string text = dragTextOf(e->mimeData());
@@ -392,6 +432,7 @@ void frmVoiceList::commitRename()
     }
     VoiceList& list = *m_list;
     m_session.notify([&](SessionObserver& o) { o.listChanged(list); });
+    VoiceAudition::sendVoiceName(m_session, name);
 }
 
 bool frmVoiceList::renameKey(int qtKey, Qt::KeyboardModifiers modifiers)

@@ -31,6 +31,8 @@ private Q_SLOTS:
     void dragStartsAfterTheButtonIsHeld();
     void findAcrossTwoLists();
     void findRefusesAnEmbeddedWildcard();
+    void findNextFollowsTheFindWindow();
+    void findTakesTheActiveListsVoice();
     void refusedSaveStopsFileExit();
     void closeAndFindPickListsWithOneCaption();
     void fileNewOpensTheInitList();
@@ -197,14 +199,13 @@ void ListWiringTest::framesRefuseDropsAndStopEdgePaging()
                               Qt::NoModifier);
     QApplication::sendEvent(a->Frame1(), &overFrame);
     QCOMPARE(overFrame.dropAction(), Qt::IgnoreAction);
+    // Coming back to the edge waits the full second again, not the shorter second step.
     QDragEnterEvent back(rightEdge, Qt::CopyAction | Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &back);
-    desk.ui.now += 500;
+    desk.ui.now += 999;
     QVERIFY(moveOver(viewport, rightEdge));
-    desk.ui.now += 600;
-    moveOver(viewport, rightEdge);
     QCOMPARE(a->list().bank, 2L);
-    desk.ui.now += 401;
+    desk.ui.now += 1;
     moveOver(viewport, rightEdge);
     QCOMPARE(a->list().bank, 3L);
 }
@@ -283,6 +284,61 @@ void ListWiringTest::findRefusesAnEmbeddedWildcard()
     QCOMPARE(desk.ui.lastBox().title, std::string("Invalid Search String"));
     find.Command1(1)->click();
     QVERIFY(!find.isVisible());
+}
+
+void ListWiringTest::findNextFollowsTheFindWindow()
+{
+    ListDesk desk;
+    frmVoiceList* a = desk.open("A.dat", 0, 20, "A");
+    QVERIFY(enabled(desk, MainCommand::EditFindNext));
+    toneloft::frmFind& find = desk.lists.findWindow();
+
+    // Closing the Find window takes Find Next away, and only Find Next.
+    desk.main.runCommand(MainCommand::EditFind);
+    QVERIFY(enabled(desk, MainCommand::EditFindNext));
+    find.Command1(1)->click();
+    QVERIFY(!enabled(desk, MainCommand::EditFindNext));
+    QVERIFY(enabled(desk, MainCommand::EditFind));
+    QVERIFY(enabled(desk, MainCommand::EditSort));
+    // Enabling that is not the list's own leaves it off.
+    desk.main.setOpenListCount(1);
+    desk.main.setMidiDevicesOpen(false, false);
+    QVERIFY(!enabled(desk, MainCommand::EditFindNext));
+
+    // Opening the Find window brings it back; closing it by Escape takes it away again.
+    desk.main.runCommand(MainCommand::EditFind);
+    QVERIFY(enabled(desk, MainCommand::EditFindNext));
+    QTest::keyClick(&find, Qt::Key_Escape);
+    QVERIFY(!find.isVisible());
+    QVERIFY(!enabled(desk, MainCommand::EditFindNext));
+
+    // A selection change re-applies the list's enabling.
+    ListDesk::click(a, 2);
+    QVERIFY(enabled(desk, MainCommand::EditFindNext));
+
+    // So does activating a list.
+    desk.main.runCommand(MainCommand::EditFind);
+    find.close();
+    QVERIFY(!enabled(desk, MainCommand::EditFindNext));
+    frmVoiceList* b = desk.open("B.dat", 0, 20, "B");
+    QCOMPARE(desk.lists.activeWindow(), b);
+    QVERIFY(enabled(desk, MainCommand::EditFindNext));
+}
+
+void ListWiringTest::findTakesTheActiveListsVoice()
+{
+    ListDesk desk;
+    frmVoiceList* first = desk.open("one/SAME.dat", 0, 20, "ONE");
+    frmVoiceList* second = desk.open("two/SAME.dat", 0, 20, "TWO");
+    ListDesk::click(second, 5);
+    desk.activate(first);
+    ListDesk::click(first, 3);
+
+    desk.main.runCommand(MainCommand::EditFind);
+    toneloft::frmFind& find = desk.lists.findWindow();
+    // The search goes to the last list with the caption; the name comes from the active one.
+    QCOMPARE(find.listPosition(), 2L);
+    QCOMPARE(find.Text1()->text(), QStringLiteral("ONE3      "));
 }
 
 void ListWiringTest::refusedSaveStopsFileExit()

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "common/ByteString.h"
+
+namespace toneloft {
+
+// The synthesiser as the voice lists and editors see it: whether anything can
+// be sent, and the two things they send. The MIDI layer implements it while
+// the program runs; without one nothing is sent.
+class SynthLink {
+public:
+    virtual ~SynthLink() = default;
+    virtual bool outputOpen() const = 0;
+    // voice: the unpacked 155-byte voice, sent as a single-voice dump; then
+    // the audition arpeggio when playScale is set.
+    virtual void sendVoice(const ByteString& voice, bool playScale) = 0;
+    // parameter: the 1-based row of the voice parameter table (146-155 are
+    // the name characters); value the byte sent.
+    virtual void sendParameter(int parameter, int value) = 0;
+};
+
+} // namespace toneloft
