@@ -25,15 +25,15 @@ struct MidiMessageRecord {
         SlotCount
     };
 
-    std::array<std::string, SlotCount> slots;
+    std::array<std::string, SlotCount> fields;
 
     void clear()
     {
-        for (auto& s : slots)
+        for (auto& s : fields)
             s.clear();
     }
-    std::string& operator[](Slot s) { return slots[static_cast<std::size_t>(s)]; }
-    const std::string& operator[](Slot s) const { return slots[static_cast<std::size_t>(s)]; }
+    std::string& operator[](Slot s) { return fields[static_cast<std::size_t>(s)]; }
+    const std::string& operator[](Slot s) const { return fields[static_cast<std::size_t>(s)]; }
 };
 
 } // namespace toneloft

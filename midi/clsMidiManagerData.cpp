@@ -68,7 +68,7 @@ void clsMidiManagerData::AddMessage(const MidiMessageRecord& record, bool replac
     }
     m_messages.setValue("Timestamp", monitorTime(t));
     for (int slot = MidiMessageRecord::Channel; slot < MidiMessageRecord::SlotCount; ++slot)
-        m_messages.setValue(slot, record.slots[static_cast<std::size_t>(slot)]);
+        m_messages.setValue(slot, record.fields[static_cast<std::size_t>(slot)]);
     m_messages.update();
     if (!replace)
         m_messages.moveLast();

@@ -2,6 +2,14 @@
 #include "library/ui/ListWindowManager.h"
 #include "library/ui/frmStartup.h"
 #include "library/ui/frmVoiceList.h"
+#include "midi/MidiBackendSet.h"
+#include "midi/MidiSession.h"
+#include "midi/VirtualDx7Backend.h"
+#include "midi/ui/MidiWindows.h"
+#include "midi/ui/QtMidiStartupDialogs.h"
+#ifdef TONELOFT_HAVE_RTMIDI
+#include "midi/rtmidi/RtMidiBackend.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -17,11 +25,33 @@ int main(int argc, char* argv[])
     toneloft::Session session(mainWindow.ui(), QDir::toNativeSeparators(mainWindow.programDirectory()).toStdString());
     session.findDataDirectory();
     toneloft::ListWindowManager lists(session, mainWindow);
+
+    // The MIDI devices: the system's ports, then the built-in virtual DX7, which
+    // is what the device dialogue offers when nothing else is connected.
+    toneloft::MidiBackendSet devices;
+#ifdef TONELOFT_HAVE_RTMIDI
+    toneloft::RtMidiBackend ports;
+    devices.add(ports);
+#endif
+    toneloft::VirtualDx7Backend virtualDx7;
+    devices.add(virtualDx7);
+    toneloft::QtMidiStartupDialogs dialogs(&mainWindow);
+    toneloft::MidiWindows midiWindows(mainWindow);
+    toneloft::MidiSession midi(session, devices, dialogs, &midiWindows);
+    midiWindows.attach(midi);
+
+    // A single letter on the command line is a start-up option; anything longer
+    // is a voice file to open as a list. --properties opens the last list's
+    // properties panel.
+    const QStringList arguments = QApplication::arguments();
+    std::string options;
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        if (arguments[i].size() == 1)
+            options += arguments[i].toStdString();
+    midi.startup().setCommandLine(options);
+
     if (!mainWindow.startUp())
         return 0;
-    // Voice files named on the command line open as lists (a single letter is a
-    // start-up option); --properties opens the last list's properties panel.
-    const QStringList arguments = QApplication::arguments();
     bool showProperties = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == QLatin1String("--properties"))
@@ -32,5 +62,8 @@ int main(int argc, char* argv[])
     if (showProperties)
         if (toneloft::frmVoiceList* active = lists.activeWindow())
             active->togglePropertiesPanel();
-    return QApplication::exec();
+    const int rc = QApplication::exec();
+    // The windows go before the MIDI they show.
+    midi.CloseMidiDevices();
+    return rc;
 }

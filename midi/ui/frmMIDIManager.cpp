@@ -2,12 +2,8 @@
 
 #include "common/ui/RecordsetModel.h"
 
-// MidiMessageRecord has a member named slots, which Qt's keyword macro would eat.
-#pragma push_macro("slots")
-#undef slots
 #include "midi/MidiDeviceLayer.h"
 #include "midi/clsMidiManagerData.h"
-#pragma pop_macro("slots")
 
 #include <QCloseEvent>
 #include <QCoreApplication>

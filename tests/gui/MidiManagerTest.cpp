@@ -1,13 +1,9 @@
 #include "FakeClockUi.h"
 #include "GuiTestRegistry.h"
 
-// MidiMessageRecord has a member named slots, which Qt's keyword macro would eat.
-#pragma push_macro("slots")
-#undef slots
 #include "midi/MidiDeviceLayer.h"
 #include "midi/VirtualDx7Backend.h"
 #include "midi/clsMidiManagerData.h"
-#pragma pop_macro("slots")
 #include "midi/ui/frmMIDIManager.h"
 
 #include <QAbstractItemModelTester>

@@ -2,14 +2,10 @@
 #include "GuiTestRegistry.h"
 
 #include "common/ui/StatusStrip.h"
-// MidiMessageRecord has a member named slots, which Qt's keyword macro would eat.
-#pragma push_macro("slots")
-#undef slots
 #include "midi/Dx7Exchange.h"
 #include "midi/FakeMidiBackend.h"
 #include "midi/MidiDeviceLayer.h"
 #include "midi/MidiStartup.h"
-#pragma pop_macro("slots")
 #include "midi/ui/QtMidiStartupDialogs.h"
 #include "midi/ui/frmInitialisationMessage.h"
 #include "midi/ui/frmMidiConfigure.h"

@@ -1,0 +1,42 @@
+#include "midi/MidiSession.h"
+
+#include "common/Session.h"
+#include "midi/clsMidiManagerData.h"
+
+namespace toneloft {
+
+MidiSession::MidiSession(Session& session, MidiBackend& backend, MidiStartupDialogs& dialogs,
+                         MidiCommandHost* host)
+    : m_session(session),
+      m_devices(session.ui(), m_state, backend, host),
+      m_lists(session),
+      m_exchange(m_devices, &m_lists),
+      m_startup(m_devices, m_exchange, dialogs, &m_lists)
+{
+    m_session.setSynth(this);
+}
+
+MidiSession::~MidiSession()
+{
+    if (m_session.synth() == this)
+        m_session.setSynth(nullptr);
+}
+
+bool MidiSession::outputOpen() const
+{
+    return m_state.outputOpen;
+}
+
+void MidiSession::sendVoice(const ByteString& voice, bool playScale)
+{
+    if (clsMidiManagerData* manager = m_devices.manager())
+        manager->SendVoiceToMidi(voice, playScale);
+}
+
+void MidiSession::sendParameter(int parameter, int value)
+{
+    if (clsMidiManagerData* manager = m_devices.manager())
+        manager->SendParametertoMIDI(parameter, value, false, false);
+}
+
+} // namespace toneloft

@@ -1,0 +1,81 @@
+#include "midi/SessionVoiceListLink.h"
+
+#include "common/Session.h"
+#include "library/VoiceAudition.h"
+#include "voice/VoiceList.h"
+#include "voice/clsVoiceNames.h"
+
+namespace toneloft {
+
+SessionVoiceListLink::SessionVoiceListLink(Session& session)
+    : m_session(session), m_files(std::make_unique<clsVoiceNames>(session))
+{
+}
+
+SessionVoiceListLink::~SessionVoiceListLink() = default;
+
+std::string SessionVoiceListLink::dataDirectory()
+{
+    return m_session.DataDirectory();
+}
+
+bool SessionVoiceListLink::saveAndOpenVoiceFile(const std::string& path, const ByteArray& bytes,
+                                                int fileType)
+{
+    // The received bytes are whole messages already: written as they are.
+    if (m_files->SaveVoiceDataToFileByt(&bytes, path, fileType, false, {}, {},
+                                        clsVoiceNames::FileAttributes::Normal))
+        return false;
+    bool failed = true;
+    m_files->CreateVoiceListandFileImage(path, false, failed);
+    return !failed;
+}
+
+bool SessionVoiceListLink::openReceivedAsTemporaryList(const ByteString& dump)
+{
+    return m_files->InitPatchView(dump) != nullptr;
+}
+
+bool SessionVoiceListLink::activeIsVoiceList()
+{
+    return m_session.activeList() != nullptr && m_session.activeEditor() == nullptr;
+}
+
+long SessionVoiceListLink::selectedVoice()
+{
+    VoiceList* list = m_session.activeList();
+    if (!list || list->tracker.TotalSelections() == 0)
+        return 0;
+    if (list->tracker.isSelected(list->lastClickedVoice))
+        return list->lastClickedVoice;
+    const auto selected = list->tracker.selected();
+    return selected.empty() ? 0 : selected.front();
+}
+
+long SessionVoiceListLink::voiceCount()
+{
+    VoiceList* list = m_session.activeList();
+    return list ? list->voiceCount() : 0;
+}
+
+long SessionVoiceListLink::currentBank()
+{
+    VoiceList* list = m_session.activeList();
+    return list ? list->bank : 0;
+}
+
+ByteString SessionVoiceListLink::voiceData(long n, int layout)
+{
+    VoiceList* list = m_session.activeList();
+    return list ? VoiceAudition::voiceString(m_session, *list, n, layout) : ByteString{};
+}
+
+std::optional<MidiVoiceListLink::ChosenFile> SessionVoiceListLink::chooseFile(const std::string& dialogTitle)
+{
+    const auto choice = m_files->GetFileName(dialogTitle, clsVoiceNames::DialogMode::Open);
+    if (!choice.chosen || choice.fileName.empty())
+        return std::nullopt;
+    return ChosenFile{choice.fileName, choice.fileTitle};
+}
+
+} // namespace toneloft

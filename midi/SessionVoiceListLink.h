@@ -1,0 +1,35 @@
+#pragma once
+
+#include "midi/MidiVoiceListLink.h"
+
+#include <memory>
+
+namespace toneloft {
+
+class Session;
+class clsVoiceNames;
+
+// The MIDI exchange's view of the open voice lists, over the program's Session:
+// received dumps become files and lists, sends read the active list.
+class SessionVoiceListLink : public MidiVoiceListLink {
+public:
+    explicit SessionVoiceListLink(Session& session);
+    ~SessionVoiceListLink() override;
+
+    std::string dataDirectory() override;
+    bool saveAndOpenVoiceFile(const std::string& path, const ByteArray& bytes, int fileType) override;
+    bool openReceivedAsTemporaryList(const ByteString& dump) override;
+    bool activeIsVoiceList() override;
+    // The last clicked voice when it is selected, else the first selected one.
+    long selectedVoice() override;
+    long voiceCount() override;
+    long currentBank() override;
+    ByteString voiceData(long n, int layout) override;
+    std::optional<ChosenFile> chooseFile(const std::string& dialogTitle) override;
+
+private:
+    Session& m_session;
+    std::unique_ptr<clsVoiceNames> m_files;
+};
+
+} // namespace toneloft
