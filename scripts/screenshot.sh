@@ -4,7 +4,10 @@
 # main window's size, so the picture is the main window with whatever is open.
 #   scripts/screenshot.sh [output.png] [seconds to wait, default 4] [program arguments...]
 # TONELOFT_BIN names another build of the program; TONELOFT_SCREEN the
-# virtual screen (default 1024x720x24).
+# virtual screen (default 1024x720x24). TONELOFT_KEYS answers dialogues on the
+# way: steps "seconds|window title|keys" separated by ";", each waiting, then
+# giving the keys (xdotool names, blank-separated) to the visible window whose
+# title contains the text, e.g. "4|select MIDI|Return;2|Initialisation|alt+t".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,6 +26,7 @@ fi
 missing=()
 command -v xvfb-run >/dev/null || missing+=(xvfb xauth)
 command -v import >/dev/null || missing+=(imagemagick)
+[ -z "${TONELOFT_KEYS:-}" ] || command -v xdotool >/dev/null || missing+=(xdotool)
 if [ ${#missing[@]} -gt 0 ]; then
     if [ "$(id -u)" -ne 0 ]; then
         echo "Missing and needing root to install: ${missing[*]}" >&2
@@ -44,6 +48,19 @@ xvfb-run -a -s "-screen 0 $screen" bash -c '
     shift 3
     QT_QPA_PLATFORM=xcb "$program" "$@" &
     pid=$!
+    IFS=";" read -ra steps <<< "${TONELOFT_KEYS:-}"
+    for step in "${steps[@]}"; do
+        IFS="|" read -r delay title keys <<< "$step"
+        sleep "$delay"
+        window=$(xdotool search --onlyvisible --name "$title" | head -1)
+        if [ -z "$window" ]; then
+            echo "No window titled \"$title\" to answer." >&2
+            kill "$pid"
+            exit 1
+        fi
+        # shellcheck disable=SC2086 # the keys are blank-separated on purpose
+        xdotool windowfocus --sync "$window" key $keys
+    done
     sleep "$wait_s"
     if ! kill -0 "$pid" 2>/dev/null; then
         echo "The program ended before the picture was taken." >&2
