@@ -67,6 +67,7 @@ void Recordset::open()
     if (m_table->open)
         return;
     m_table->open = true;
+    m_table->store.reset(m_table->fields);
     ++m_table->version;
     moveFirst();
 }
@@ -74,8 +75,9 @@ void Recordset::open()
 void Recordset::close()
 {
     Table& t = *m_table;
-    t.bookmarkBase += t.rows.size();
-    t.rows.clear();
+    t.bookmarkBase += t.slotCount();
+    t.store.reset(t.fields);
+    t.alive.clear();
     t.order.clear();
     t.deadInOrder = 0;
     t.open = false;
@@ -280,7 +282,7 @@ void Recordset::setBookmark(Bookmark b)
     Cursor& c = *m_cursor;
     const Table& t = *m_table;
     c.place = Cursor::Place::Eof;
-    if (b <= t.bookmarkBase || b - t.bookmarkBase > t.rows.size())
+    if (b <= t.bookmarkBase || b - t.bookmarkBase > t.slotCount())
         return;
     const auto slot = static_cast<std::uint32_t>(b - t.bookmarkBase - 1);
     if (!t.isAlive(slot))
@@ -308,11 +310,14 @@ void Recordset::setPageSize(int rows)
 const Recordset::Value& Recordset::value(int fieldIndex) const
 {
     refreshView();
-    if (!m_cursor->onRow() || fieldIndex < 0)
+    if (!m_cursor->onRow() || fieldIndex < 0 || fieldIndex >= fieldCount())
         return kNull;
-    const auto& values = m_table->rows[m_cursor->view.slot(m_cursor->index)].values;
     const auto f = static_cast<std::size_t>(fieldIndex);
-    return f < values.size() ? values[f] : kNull;
+    std::vector<Value>& values = m_cursor->values;
+    if (values.size() <= f)
+        values.resize(m_table->fields.size());
+    m_table->store.read(m_cursor->view.slot(m_cursor->index), f, values[f]);
+    return values[f];
 }
 
 const Recordset::Value& Recordset::value(const std::string& fieldName) const
@@ -331,13 +336,13 @@ void Recordset::setValue(int fieldIndex, Value v)
         fail(ErrorCode::NoCurrentRow, "There is no current row to set " + field(fieldIndex).name + " on");
         return;
     }
-    auto& values = m_table->rows[m_cursor->view.slot(m_cursor->index)].values;
-    const auto f = static_cast<std::size_t>(fieldIndex);
-    if (f >= values.size())
-        return;
-    if (!recordset::convertValue(field(fieldIndex), v, values[f]))
+    Value converted;
+    if (!recordset::convertValue(field(fieldIndex), v, converted)) {
         fail(ErrorCode::BadValue,
              "'" + recordset::valueText(v) + "' does not suit the field " + field(fieldIndex).name);
+        return;
+    }
+    m_table->store.set(m_cursor->view.slot(m_cursor->index), static_cast<std::size_t>(fieldIndex), converted);
 }
 
 void Recordset::setValue(const std::string& fieldName, Value v)
@@ -352,12 +357,20 @@ void Recordset::setValue(const std::string& fieldName, Value v)
 
 std::string Recordset::text(const std::string& fieldName) const
 {
-    return recordset::valueText(value(fieldName));
+    return text(fieldIndex(fieldName));
 }
 
 std::string Recordset::text(int fieldIndex) const
 {
-    return recordset::valueText(value(fieldIndex));
+    refreshView();
+    if (!m_cursor->onRow() || fieldIndex < 0 || fieldIndex >= fieldCount())
+        return {};
+    const RecordsetStore& store = m_table->store;
+    const std::uint32_t slot = m_cursor->view.slot(m_cursor->index);
+    const auto f = static_cast<std::size_t>(fieldIndex);
+    if (store.holdsText(slot, f))
+        return std::string(store.text(slot, f));
+    return recordset::valueText(store.value(slot, f));
 }
 
 bool Recordset::boolean(const std::string& fieldName) const
@@ -379,39 +392,90 @@ void Recordset::addNew()
 
 bool Recordset::appendRow(std::span<Value> values)
 {
-    refreshView();
     Table& t = *m_table;
-    Cursor& c = *m_cursor;
     if (!t.open) {
         fail(ErrorCode::NotOpen, "Rows cannot be added to a closed table");
         return false;
     }
-    Table::Row row;
-    row.values.resize(t.fields.size());
-    for (std::size_t f = 0; f < t.fields.size(); ++f) {
-        if (f >= values.size()) {
-            // Null already, but for fixed text, which starts as blanks.
-            if (t.fields[f].fixed)
-                row.values[f] = recordset::emptyValue(t.fields[f]);
-        } else if (!recordset::convertValue(t.fields[f], values[f], row.values[f])) {
+    // Every value is converted before the row is made, so a bad one adds nothing.
+    const std::size_t given = std::min(values.size(), t.fields.size());
+    t.scratch.resize(given);
+    for (std::size_t f = 0; f < given; ++f) {
+        if (!recordset::convertValue(t.fields[f], values[f], t.scratch[f])) {
             fail(ErrorCode::BadValue, "'" + recordset::valueText(values[f]) + "' does not suit the field " +
                                           t.fields[f].name);
             return false;
         }
     }
-    t.rows.push_back(std::move(row));
-    const auto slot = static_cast<std::uint32_t>(t.rows.size() - 1);
+    const std::uint32_t slot = addRowAtEnd();
+    for (std::size_t f = 0; f < given; ++f)
+        t.store.set(slot, f, t.scratch[f]);
+    return true;
+}
+
+bool Recordset::appendTextRow(std::span<const std::string_view> texts)
+{
+    Table& t = *m_table;
+    if (!t.open) {
+        fail(ErrorCode::NotOpen, "Rows cannot be added to a closed table");
+        return false;
+    }
+    // Only fields of other types can refuse a text; they are converted first.
+    const std::size_t given = std::min(texts.size(), t.fields.size());
+    t.scratch.resize(given);
+    for (std::size_t f = 0; f < given; ++f) {
+        if (t.fields[f].type == FieldType::Text)
+            continue;
+        Value text = std::string(texts[f]);
+        if (!recordset::convertValue(t.fields[f], text, t.scratch[f])) {
+            fail(ErrorCode::BadValue, "'" + std::string(texts[f]) + "' does not suit the field " + t.fields[f].name);
+            return false;
+        }
+    }
+    const std::uint32_t slot = addRowAtEnd();
+    for (std::size_t f = 0; f < given; ++f) {
+        const Field& field = t.fields[f];
+        if (field.type != FieldType::Text) {
+            t.store.set(slot, f, t.scratch[f]);
+            continue;
+        }
+        std::string_view text = texts[f];
+        const auto size = static_cast<std::size_t>(field.size);
+        if (size > 0 && text.size() > size)
+            text = text.substr(0, size);
+        if (field.fixed && text.size() < size) {
+            t.padded.assign(text);
+            t.padded.resize(size, ' ');
+            text = t.padded;
+        }
+        t.store.setText(slot, f, text);
+    }
+    return true;
+}
+
+std::uint32_t Recordset::addRowAtEnd()
+{
+    refreshView();
+    Table& t = *m_table;
+    Cursor& c = *m_cursor;
+    const std::uint32_t slot = t.newRow();
     t.order.push_back(slot);
     c.view.append(slot);
     c.version = ++t.version;
     c.place = Cursor::Place::Row;
     c.index = c.view.size() - 1;
-    return true;
+    return slot;
+}
+
+std::span<const std::uint8_t> Recordset::keepBytes(std::vector<std::uint8_t> bytes)
+{
+    return m_table->store.keep(std::move(bytes));
 }
 
 void Recordset::reserve(std::size_t rows)
 {
-    m_table->rows.reserve(rows);
+    m_table->store.reserve(rows);
+    m_table->alive.reserve(rows);
     m_table->order.reserve(rows);
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -112,6 +113,8 @@ public:
     void setPageSize(int rows);     // values below 1 are ignored
 
     // --- values of the current row ------------------------------------------
+    // The reference stays good until this cursor reads the same field again;
+    // copy the value to keep it longer.
     const Value& value(int fieldIndex) const;
     const Value& value(const std::string& fieldName) const;
     // Converts to the field's type: "12" into a Long gives 12, a number into a
@@ -132,6 +135,13 @@ public:
     // setValue converts; the quick way to fill a large table. False, with nothing added,
     // when the table is closed or a value does not suit its field.
     bool appendRow(std::span<Value> values);
+    // appendRow with texts, each converted as setValue converts text; the quick way to
+    // fill a large table from a buffer. A text that lies within bytes given to
+    // keepBytes() is not copied: the row refers to it where it lies.
+    bool appendTextRow(std::span<const std::string_view> texts);
+    // Gives the table a buffer to hold until close() (of any clone); returns its
+    // bytes, which do not move meanwhile.
+    std::span<const std::uint8_t> keepBytes(std::vector<std::uint8_t> bytes);
     // Makes room for this many rows in all, so that a large fill does not reallocate.
     void reserve(std::size_t rows);
     void update();  // commits the current row's edits (values are stored as set)
@@ -173,6 +183,7 @@ private:
     void fail(ErrorCode code, std::string message) const;
     void goToPosition(long long position);
     void markStale();
+    std::uint32_t addRowAtEnd(); // a row of empty values, made current; its slot
     std::shared_ptr<Table> m_table;
     std::unique_ptr<Cursor> m_cursor;
 };

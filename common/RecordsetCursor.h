@@ -33,6 +33,8 @@ struct Recordset::Cursor {
     std::string sortText;
     int pageSize = 10;
 
+    std::vector<Value> values; // value() hands these out: one per field, refilled on each read
+
     std::string error;
     ErrorCode errorCode = ErrorCode::None;
 

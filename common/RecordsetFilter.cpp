@@ -415,23 +415,23 @@ std::shared_ptr<const RecordsetFilter> RecordsetFilter::compile(std::string_view
     return filter;
 }
 
-bool RecordsetFilter::matches(const std::vector<Recordset::Value>& row) const
+bool RecordsetFilter::matches(const RecordsetStore& rows, std::uint32_t slot) const
 {
-    return !m_nodes.empty() && evaluate(m_root, row);
+    return !m_nodes.empty() && evaluate(m_root, rows, slot);
 }
 
-bool RecordsetFilter::evaluate(std::size_t node, const std::vector<Recordset::Value>& row) const
+bool RecordsetFilter::evaluate(std::size_t node, const RecordsetStore& rows, std::uint32_t slot) const
 {
     const Node& n = m_nodes[node];
     switch (n.type) {
     case Node::Type::And:
-        return evaluate(n.a, row) && evaluate(n.b, row);
+        return evaluate(n.a, rows, slot) && evaluate(n.b, rows, slot);
     case Node::Type::Or:
-        return evaluate(n.a, row) || evaluate(n.b, row);
+        return evaluate(n.a, rows, slot) || evaluate(n.b, rows, slot);
     case Node::Type::Compare:
         break;
     }
-    return test(m_comparisons[n.a], row);
+    return test(m_comparisons[n.a], rows, slot);
 }
 
 bool RecordsetFilter::holds(Op op, int order)
@@ -457,12 +457,9 @@ bool RecordsetFilter::holds(Op op, int order)
 
 // Null reads as the field type's empty value ("" / 0 / False), so a row that
 // was never given a value still takes part in comparisons.
-bool RecordsetFilter::test(const Comparison& c, const std::vector<Recordset::Value>& row) const
+bool RecordsetFilter::test(const Comparison& c, const RecordsetStore& rows, std::uint32_t slot) const
 {
-    static const Recordset::Value null;
-    const Recordset::Value& v = c.field < row.size() ? row[c.field] : null;
-    const auto* s = std::get_if<std::string>(&v);
-    const std::string_view text = s ? std::string_view(*s) : std::string_view();
+    const std::string_view text = rows.text(slot, c.field);
     const auto numberOrder = [](double a, double b) { return a < b ? -1 : (a > b ? 1 : 0); };
 
     switch (c.kind) {
@@ -487,9 +484,9 @@ bool RecordsetFilter::test(const Comparison& c, const std::vector<Recordset::Val
         }
         return false;
     case Kind::Number:
-        return holds(c.op, numberOrder(recordset::valueNumber(v), c.number));
+        return holds(c.op, numberOrder(recordset::valueNumber(rows.value(slot, c.field)), c.number));
     case Kind::Boolean:
-        return (recordset::valueBoolean(v) == c.flag) == (c.op == Op::Equal);
+        return (recordset::valueBoolean(rows.value(slot, c.field)) == c.flag) == (c.op == Op::Equal);
     }
     return false;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "common/Recordset.h"
+#include "common/RecordsetStore.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,7 +21,7 @@ public:
                                                           const std::vector<Recordset::Field>& fields,
                                                           Recordset::ErrorCode& code, std::string& message);
 
-    bool matches(const std::vector<Recordset::Value>& row) const;
+    bool matches(const RecordsetStore& rows, std::uint32_t slot) const;
 
 private:
     enum class Op { Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual, Like };
@@ -52,8 +54,8 @@ private:
     class Parser;
 
     static bool holds(Op op, int order);
-    bool test(const Comparison& c, const std::vector<Recordset::Value>& row) const;
-    bool evaluate(std::size_t node, const std::vector<Recordset::Value>& row) const;
+    bool test(const Comparison& c, const RecordsetStore& rows, std::uint32_t slot) const;
+    bool evaluate(std::size_t node, const RecordsetStore& rows, std::uint32_t slot) const;
 
     std::vector<Comparison> m_comparisons;
     std::vector<Node> m_nodes;

@@ -28,7 +28,7 @@ void Recordset::refreshView() const
 
     std::vector<std::uint8_t> wanted;
     if (c.bookmarkFilter) {
-        wanted.assign(t.rows.size(), 0);
+        wanted.assign(t.slotCount(), 0);
         for (const std::uint32_t s : c.bookmarkSlots)
             if (s < wanted.size())
                 wanted[s] = 1;
@@ -36,13 +36,13 @@ void Recordset::refreshView() const
     std::vector<std::uint32_t> slots;
     slots.reserve(t.order.size() - std::min(t.deadInOrder, t.order.size()));
     for (const std::uint32_t s : t.order) {
-        if (!t.rows[s].alive || (c.bookmarkFilter && !wanted[s]))
+        if (t.alive[s] == 0 || (c.bookmarkFilter && !wanted[s]))
             continue;
-        if (c.filter && !c.filter->matches(t.rows[s].values))
+        if (c.filter && !c.filter->matches(t.store, s))
             continue;
         slots.push_back(s);
     }
-    c.sort.apply(slots, [&t](std::uint32_t s) -> const std::vector<Value>& { return t.rows[s].values; });
+    c.sort.apply(slots, t.store);
 
     RecordsetView old = std::move(c.view);
     c.view.assign(std::move(slots));
@@ -96,7 +96,7 @@ void Recordset::setFilter(const std::vector<Bookmark>& bookmarks)
     c.bookmarkSlots.clear();
     c.bookmarkSlots.reserve(bookmarks.size());
     for (const Bookmark b : bookmarks)
-        if (b > t.bookmarkBase && b - t.bookmarkBase <= t.rows.size())
+        if (b > t.bookmarkBase && b - t.bookmarkBase <= t.slotCount())
             c.bookmarkSlots.push_back(static_cast<std::uint32_t>(b - t.bookmarkBase - 1));
     std::sort(c.bookmarkSlots.begin(), c.bookmarkSlots.end());
     c.bookmarkFilter = true;
@@ -175,7 +175,7 @@ bool Recordset::find(const std::string& criteria, long skipRows, bool forward)
         start = std::max(start, 0LL);
         if (start < live) {
             for (std::size_t i = c.view.indexOfLive(static_cast<std::size_t>(start)); i < c.view.size(); ++i) {
-                if (!c.view.isDead(i) && filter->matches(m_table->rows[c.view.slot(i)].values)) {
+                if (!c.view.isDead(i) && filter->matches(m_table->store, c.view.slot(i))) {
                     c.place = Cursor::Place::Row;
                     c.index = i;
                     return true;
@@ -202,7 +202,7 @@ bool Recordset::find(const std::string& criteria, long skipRows, bool forward)
     start = std::min(start, live - 1);
     if (start >= 0) {
         for (std::size_t i = c.view.indexOfLive(static_cast<std::size_t>(start)) + 1; i-- > 0;) {
-            if (!c.view.isDead(i) && filter->matches(m_table->rows[c.view.slot(i)].values)) {
+            if (!c.view.isDead(i) && filter->matches(m_table->store, c.view.slot(i))) {
                 c.place = Cursor::Place::Row;
                 c.index = i;
                 return true;

@@ -92,7 +92,7 @@ std::optional<RecordsetSort> RecordsetSort::compile(std::string_view text, const
     return sort;
 }
 
-void RecordsetSort::apply(std::vector<std::uint32_t>& slots, const RowOf& rowOf) const
+void RecordsetSort::apply(std::vector<std::uint32_t>& slots, const RecordsetStore& rows) const
 {
     if (m_keys.empty())
         return;
@@ -100,19 +100,15 @@ void RecordsetSort::apply(std::vector<std::uint32_t>& slots, const RowOf& rowOf)
     const std::size_t k = m_keys.size();
     std::vector<SortValue> values(n * k);
     for (std::size_t i = 0; i < n; ++i) {
-        const auto& row = rowOf(slots[i]);
         for (std::size_t j = 0; j < k; ++j) {
             const Key& key = m_keys[j];
-            if (key.field >= row.size())
-                continue;
             SortValue& v = values[i * k + j];
             if (key.type == Recordset::FieldType::Text) {
-                if (const auto* s = std::get_if<std::string>(&row[key.field]))
-                    v.text = recordset::foldCase(*s);
-            } else if (key.type == Recordset::FieldType::Boolean) {
-                v.number = recordset::valueBoolean(row[key.field]) ? 1.0 : 0.0;
+                v.text = recordset::foldCase(rows.text(slots[i], key.field));
             } else {
-                v.number = recordset::valueNumber(row[key.field]);
+                const Recordset::Value value = rows.value(slots[i], key.field);
+                v.number = key.type == Recordset::FieldType::Boolean ? (recordset::valueBoolean(value) ? 1.0 : 0.0)
+                                                                     : recordset::valueNumber(value);
             }
         }
     }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "common/Recordset.h"
+#include "common/RecordsetStore.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,8 +17,6 @@ namespace toneloft {
 // blanks ignored), Booleans False first, Null as the type's empty value.
 class RecordsetSort {
 public:
-    using RowOf = std::function<const std::vector<Recordset::Value>&(std::uint32_t slot)>;
-
     // Nothing, with code and message set, when a field is unknown or the text
     // does not parse. An empty text gives an empty order.
     static std::optional<RecordsetSort> compile(std::string_view text, const std::vector<Recordset::Field>& fields,
@@ -26,7 +24,7 @@ public:
 
     bool empty() const { return m_keys.empty(); }
     // Orders the slots by the keys; rows with equal keys keep their order.
-    void apply(std::vector<std::uint32_t>& slots, const RowOf& rowOf) const;
+    void apply(std::vector<std::uint32_t>& slots, const RecordsetStore& rows) const;
 
 private:
     struct Key {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/Recordset.h"
-#include "common/RecordsetValue.h"
+#include "common/RecordsetStore.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -17,37 +17,33 @@ namespace toneloft {
 // from the bookmarks handed out before the last close(), so a bookmark is
 // never handed out twice.
 struct Recordset::Table {
-    struct Row {
-        std::vector<Value> values;
-        bool alive = true;
-    };
-
     std::vector<Field> fields;
     std::unordered_map<std::string, int> fieldByFoldedName;
     bool open = false;
-    std::vector<Row> rows;            // by slot
+    RecordsetStore store;             // the values, by slot
+    std::vector<std::uint8_t> alive;  // by slot
     std::vector<std::uint32_t> order; // slots in table order; dead ones are dropped in batches
     std::size_t deadInOrder = 0;
     std::uint64_t version = 1;        // bumped whenever rows come or go
     std::uint64_t closings = 0;       // slots start again from 0 after each close()
     Bookmark bookmarkBase = 0;
+    std::vector<Value> scratch;       // appendRow's converted values
+    std::string padded;               // appendTextRow's blank-padded text
+
+    std::size_t slotCount() const { return alive.size(); }
 
     std::uint32_t newRow()
     {
-        Row row;
-        row.values.reserve(fields.size());
-        for (const Field& f : fields)
-            row.values.push_back(recordset::emptyValue(f));
-        rows.push_back(std::move(row));
-        return static_cast<std::uint32_t>(rows.size() - 1);
+        alive.push_back(1);
+        return store.addRow();
     }
 
-    bool isAlive(std::uint32_t slot) const { return slot < rows.size() && rows[slot].alive; }
+    bool isAlive(std::uint32_t slot) const { return slot < alive.size() && alive[slot] != 0; }
 
+    // A dead row's values are never read again.
     void kill(std::uint32_t slot)
     {
-        rows[slot].alive = false;
-        std::vector<Value>().swap(rows[slot].values);
+        alive[slot] = 0;
         ++deadInOrder;
     }
 
@@ -57,7 +53,7 @@ struct Recordset::Table {
     {
         if (deadInOrder == 0 || (!now && (deadInOrder < 64 || deadInOrder * 2 < order.size())))
             return;
-        std::erase_if(order, [this](std::uint32_t s) { return !rows[s].alive; });
+        std::erase_if(order, [this](std::uint32_t s) { return alive[s] == 0; });
         deadInOrder = 0;
     }
 };

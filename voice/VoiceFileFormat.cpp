@@ -346,6 +346,17 @@ bool GetFileByt(UiServices& ui, const std::string& fileName, const std::string& 
         }
     }
 
+    if (fileType == 0 || fileType == 2) {
+        // Raw voices: stripping only drops a partial voice at the end, so the
+        // file itself serves without a second copy of a large image.
+        const auto voiceSize = static_cast<std::size_t>(VoiceSizeOfType(fileType));
+        const std::size_t whole = file.size() - file.size() % voiceSize;
+        crc = CalcCRC32(std::span<const std::uint8_t>(file).first(whole));
+        if (keepStripped)
+            file.resize(whole);
+        image = std::move(file);
+        return true;
+    }
     ByteArray stripped = stripImage(file, fileType, MessageCount::Ceiling);
     crc = CalcCRC32(std::span<const std::uint8_t>(stripped));
     image = keepStripped ? std::move(stripped) : std::move(file);

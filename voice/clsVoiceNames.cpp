@@ -7,6 +7,7 @@
 #include "voice/clsVoiceLists.h"
 
 #include <array>
+#include <charconv>
 #include <filesystem>
 #include <optional>
 
@@ -113,6 +114,11 @@ std::unique_ptr<Recordset> clsVoiceNames::CopyRecordset(Recordset& source, Recor
 std::unique_ptr<Recordset> clsVoiceNames::BuildVoiceNameTable(std::span<const std::uint8_t> image, int fileType,
                                                               bool& anyCleaned)
 {
+    return BuildVoiceNameTable(ByteArray(image.begin(), image.end()), fileType, anyCleaned);
+}
+
+std::unique_ptr<Recordset> clsVoiceNames::BuildVoiceNameTable(ByteArray&& image, int fileType, bool& anyCleaned)
+{
     UiServices& ui = m_session.ui();
     BusyPointer busy(ui);
     anyCleaned = false;
@@ -124,20 +130,23 @@ std::unique_ptr<Recordset> clsVoiceNames::BuildVoiceNameTable(std::span<const st
     const std::size_t dataSize = voiceSize - 10;
     const std::size_t voices = image.size() / voiceSize;
     table->reserve(voices);
+    // Each row's Data is a view into the kept image, so no voice is copied.
+    const std::span<const std::uint8_t> kept = table->keepBytes(std::move(image));
+    const auto* bytes = reinterpret_cast<const char*>(kept.data());
+    std::array<char, 16> id{};
     for (std::size_t v = 0; v < voices; ++v) {
         const long number = static_cast<long>(v) + 1;
         if (v % 32 == 0)
             ShowStatus(ui, "Setting up database for bank" + Str((number - 1) / 32 + 1));
-        const auto* voice = image.data() + v * voiceSize;
+        const char* voice = bytes + v * voiceSize;
         bool cleaned = false;
-        std::string name = CleanVoiceName(
-            std::string_view(reinterpret_cast<const char*>(voice + dataSize), 10), cleaned);
+        const std::string name = CleanVoiceName(std::string_view(voice + dataSize, 10), cleaned);
         anyCleaned = anyCleaned || cleaned;
+        const auto idEnd = std::to_chars(id.data(), id.data() + id.size(), number).ptr;
         // ID, Data, Names; the CRC and checksum fields stay empty until a duplicate search.
-        std::array<Recordset::Value, 3> row = {std::to_string(number),
-                                               std::string(reinterpret_cast<const char*>(voice), dataSize),
-                                               std::move(name)};
-        table->appendRow(row);
+        const std::array<std::string_view, 3> row = {std::string_view(id.data(), idEnd),
+                                                     std::string_view(voice, dataSize), name};
+        table->appendTextRow(row);
     }
     ShowStatus(ui, "", 0, 0);
     table->moveFirst();
@@ -249,7 +258,7 @@ std::shared_ptr<VoiceList> clsVoiceNames::CreateVoiceListandFileImage(const std:
         return nullptr;
     }
     bool anyCleaned = false;
-    list->setRsmfimage(BuildVoiceNameTable(image, type, anyCleaned));
+    list->setRsmfimage(BuildVoiceNameTable(std::move(image), type, anyCleaned));
     list->mark = temporary ? VoiceList::kNeverSaved : crc;
     failed = false;
     m_session.notify([&](SessionObserver& o) { o.listLoaded(*list); });

@@ -55,6 +55,8 @@ public:
     // tells whether a name had to be changed.
     std::unique_ptr<Recordset> BuildVoiceNameTable(std::span<const std::uint8_t> image, int fileType,
                                                    bool& anyCleaned);
+    // The same without copying the voices: the table keeps the image.
+    std::unique_ptr<Recordset> BuildVoiceNameTable(ByteArray&& image, int fileType, bool& anyCleaned);
     // The voices of the table's rows back to back (Data, then Names).
     bool ConvertVariantArraytoByteArray(int fileType, Recordset& rows, ByteArray& image,
                                         long voiceCount);

@@ -228,8 +228,17 @@ void QtUiServices::setStatus(const std::string& text, bool areaVisible, bool rep
         return;
     m_strip->setText(toQt(text));
     m_strip->setVisible(areaVisible);
-    if (areaVisible)
-        m_strip->repaint();
+    // A thousand bank texts in a second: paint at once at most once a frame
+    // and let the event loop catch up with the rest.
+    constexpr qint64 kFrameMs = 16;
+    if (areaVisible) {
+        if (!m_lastStripPaint.isValid() || m_lastStripPaint.elapsed() >= kFrameMs) {
+            m_strip->repaint();
+            m_lastStripPaint.start();
+        } else {
+            m_strip->update();
+        }
+    }
     if (repaintMain && m_mainWindow)
         m_mainWindow->repaint();
 }

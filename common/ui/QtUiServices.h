@@ -61,6 +61,7 @@ private:
     std::function<void(const std::string&)> m_helpHandler;
     QElapsedTimer m_clock;
     int m_busyDepth = 0;
+    QElapsedTimer m_lastStripPaint; // status texts come faster than a screen shows them
 };
 
 } // namespace toneloft
