@@ -12,7 +12,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDir>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -20,7 +19,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
-#include <QSplashScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -28,8 +26,6 @@ namespace toneloft {
 
 namespace {
 
-constexpr int kSplashMs = 1500;
-constexpr int kWelcomeMs = 500;
 const char* const kHelpContextProperty = "helpContext";
 const char* const kKeyProperty = "key";
 
@@ -496,103 +492,7 @@ void frmStartup::childActivated(QMdiSubWindow* window)
     }
 }
 
-// --- Start-up and close -----------------------------------------------------
-
-bool frmStartup::startUp()
-{
-    setDataDirectory(findDataDirectory(programDirectory()));
-    show();
-    QSplashScreen splash(ToolbarIcons::splashPicture(QStringLiteral(TONELOFT_VERSION)));
-    splash.setObjectName(QStringLiteral("SplashWindow"));
-    splash.show();
-    Pause(ui(), kSplashMs);
-    splash.close();
-    return runMidiDevices();
-}
-
-void frmStartup::setMidiCloser(std::function<void()> closer)
-{
-    m_midiCloser = std::move(closer);
-}
-
-void frmStartup::setMidiInitialiser(std::function<int()> initialiser)
-{
-    m_midiInitialiser = std::move(initialiser);
-}
-
-int frmStartup::startOffline()
-{
-    SetMidiMenus(false);
-    ShowStatus(ui(), " Welcome to Toneloft - Press F1 for Help", kWelcomeMs, 0);
-    return 0;
-}
-
-bool frmStartup::runMidiDevices()
-{
-    if (m_midiCloser)
-        m_midiCloser();
-    const int result = m_midiInitialiser ? m_midiInitialiser() : startOffline();
-    if (result == -1) {
-        close();
-        return false;
-    }
-    return true;
-}
-
-bool frmStartup::closeSequence()
-{
-    m_cancelClose = false;
-    for (QMdiSubWindow* w : voiceListWindows()) {
-        QPointer<QMdiSubWindow> alive(w);
-        if (alive && !alive->close())
-            m_cancelClose = true;
-        if (m_cancelClose)
-            return false;
-    }
-    if ((m_state.midiInputOpen || m_state.midiOutputOpen) && m_midiCloser)
-        m_midiCloser();
-    if (m_help)
-        m_help->close();
-    if (m_about)
-        m_about->close();
-    return true;
-}
-
-void frmStartup::closeEvent(QCloseEvent* event)
-{
-    if (!closeSequence()) {
-        event->ignore();
-        return;
-    }
-    QMainWindow::closeEvent(event);
-}
-
-// --- Help -------------------------------------------------------------------
-
-HelpWindow& frmStartup::helpWindow()
-{
-    if (!m_help) {
-        m_help = new HelpWindow(HelpTopics::helpDirectory(), this);
-        m_help->setWindowIcon(windowIcon());
-    }
-    return *m_help;
-}
-
-void frmStartup::openHelp(const QString& topic)
-{
-    HelpWindow& help = helpWindow();
-    help.showTopic(topic);
-    help.show();
-    help.raise();
-    help.activateWindow();
-}
-
-void frmStartup::helpRequested()
-{
-    const MdiChild* child = activeChild();
-    const QString childTopic = child ? child->helpTopic() : QString();
-    openHelp(childTopic.isEmpty() ? QString::fromLatin1(HelpTopics::kMainWindowTopic) : childTopic);
-}
+// --- Help keys ------------------------------------------------------------
 
 bool frmStartup::eventFilter(QObject* watched, QEvent* event)
 {
