@@ -20,6 +20,9 @@ MidiSession::~MidiSession()
 {
     if (m_session.synth() == this)
         m_session.setSynth(nullptr);
+    // Closing tells the host, so the windows showing this MIDI go while it
+    // still exists; with nothing open it does nothing.
+    m_devices.CloseMidiDevices();
 }
 
 bool MidiSession::outputOpen() const

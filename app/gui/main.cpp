@@ -62,8 +62,5 @@ int main(int argc, char* argv[])
     if (showProperties)
         if (toneloft::frmVoiceList* active = lists.activeWindow())
             active->togglePropertiesPanel();
-    const int rc = QApplication::exec();
-    // The windows go before the MIDI they show.
-    midi.CloseMidiDevices();
-    return rc;
+    return QApplication::exec();
 }

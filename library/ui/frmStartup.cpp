@@ -245,16 +245,6 @@ void frmStartup::setMidiDevicesOpen(bool inputOpen, bool outputOpen)
     applyCommandState();
 }
 
-void frmStartup::SetMidiMenus(bool enabled)
-{
-    m_state.sendMenu = enabled && m_state.midiOutputOpen;
-    m_state.receiveMenu = enabled && m_state.midiInputOpen;
-    m_state.optionsMenu = enabled;
-    if (enabled && !m_state.midiInputOpen)
-        m_state.midiInputOnEnabled = false;
-    applyCommandState();
-}
-
 void frmStartup::applyCommandState()
 {
     const CommandState& s = m_state;

@@ -97,7 +97,6 @@ public:
     void setFindNextEnabled(bool enabled);
     void setEditorCommands(bool editorActive);
     void setMidiDevicesOpen(bool inputOpen, bool outputOpen);
-    void SetMidiMenus(bool enabled);
 
     // Child windows.
     QMdiSubWindow* addChild(QWidget* child);

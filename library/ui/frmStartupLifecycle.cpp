@@ -48,7 +48,8 @@ void frmStartup::setMidiInitialiser(std::function<int()> initialiser)
 
 int frmStartup::startOffline()
 {
-    SetMidiMenus(false);
+    m_state.sendMenu = m_state.receiveMenu = m_state.optionsMenu = false;
+    applyCommandState();
     ShowStatus(ui(), " Welcome to Toneloft - Press F1 for Help", kWelcomeMs, 0);
     return 0;
 }

@@ -46,10 +46,7 @@ void MidiWindows::attach(MidiSession& midi)
 
 void MidiWindows::syncDevicesOpen()
 {
-    frmStartup::CommandState state = m_main.commandState();
-    state.midiInputOpen = m_midi->state().inputOpen;
-    state.midiOutputOpen = m_midi->state().outputOpen;
-    m_main.setCommandState(state);
+    m_main.setMidiDevicesOpen(m_midi->state().inputOpen, m_midi->state().outputOpen);
 }
 
 void MidiWindows::setCommandEnabled(MidiCommand command, bool enabled)

@@ -24,7 +24,7 @@ private Q_SLOTS:
     void listCommandsFollowTheActiveList_data();
     void listCommandsFollowTheActiveList();
     void editorAndOpenListCommands();
-    void midiMenusFollowTheDevices();
+    void midiCommandsShowTheirState();
     void disabledSubmenuSwallowsItsShortcuts();
     void editCommandsNeedAListNotRenaming();
     void commandWithoutCoreSaysSo();
@@ -116,24 +116,10 @@ void MainCommandTest::editorAndOpenListCommands()
         QVERIFY(!enabled(w, c));
 }
 
-void MainCommandTest::midiMenusFollowTheDevices()
+void MainCommandTest::midiCommandsShowTheirState()
 {
     ScriptedUi ui;
     frmStartup w(&ui);
-    auto menuOn = [&](const char* name) { return w.menuEntry(QString::fromLatin1(name))->isEnabled(); };
-
-    w.setMidiDevicesOpen(true, false);
-    w.SetMidiMenus(true);
-    QVERIFY(!menuOn("mnuMIDI(0)"));
-    QVERIFY(menuOn("mnuMIDI(1)"));
-    QVERIFY(menuOn("mnuMIDI(2)"));
-    QVERIFY(w.toolButton(QStringLiteral("Receive Bank"))->isEnabled());
-    QVERIFY(!w.toolButton(QStringLiteral("Send Bank"))->isEnabled());
-
-    w.setMidiDevicesOpen(false, true);
-    w.SetMidiMenus(true);
-    QVERIFY(menuOn("mnuMIDI(0)"));
-    QVERIFY(!menuOn("mnuMIDI(1)"));
     QVERIFY(!enabled(w, MainCommand::MidiInputOn));
 
     auto state = w.commandState();
@@ -144,12 +130,6 @@ void MainCommandTest::midiMenusFollowTheDevices()
     QVERIFY(enabled(w, MainCommand::MidiInputOn));
     QVERIFY(w.action(MainCommand::MidiInputOn)->isChecked());
     QVERIFY(w.action(MainCommand::MidiShowManager)->isChecked());
-
-    w.SetMidiMenus(false);
-    QVERIFY(!menuOn("mnuMIDI(0)"));
-    QVERIFY(!menuOn("mnuMIDI(1)"));
-    QVERIFY(!menuOn("mnuMIDI(2)"));
-    QVERIFY(menuOn("mnuMIDI(4)"));
 }
 
 void MainCommandTest::disabledSubmenuSwallowsItsShortcuts()
@@ -162,8 +142,9 @@ void MainCommandTest::disabledSubmenuSwallowsItsShortcuts()
     w.action(MainCommand::MidiSendFile)->trigger();
     QCOMPARE(sent, 0);
 
-    w.setMidiDevicesOpen(false, true);
-    w.SetMidiMenus(true);
+    auto state = w.commandState();
+    state.sendMenu = true;
+    w.setCommandState(state);
     w.action(MainCommand::MidiSendFile)->trigger();
     QCOMPARE(sent, 1);
     QVERIFY(ui.boxes.empty());

@@ -1,6 +1,7 @@
 #include "GuiTestRegistry.h"
 #include "ListDesk.h"
 
+#include "midi/FakeMidiBackend.h"
 #include "midi/MidiSession.h"
 #include "midi/ScriptedDialogs.h"
 #include "midi/VirtualDx7Backend.h"
@@ -31,7 +32,6 @@ struct MidiDesk : ListDesk {
         windows.attach(midi);
         ui.onEvents = [this](toneloft::test::ScriptedUi&) { midi.devices().dispatchInput(); };
     }
-    ~MidiDesk() { midi.CloseMidiDevices(); }
 
     bool entryEnabled(const char* name) { return main.menuEntry(QString::fromLatin1(name))->isEnabled(); }
     bool enabled(MainCommand c) { return main.action(c)->isEnabled(); }
@@ -47,6 +47,7 @@ class MidiWiringTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void midiMenusFollowTheDevices();
     void startUpOpensTheDx7AndItsBank();
     void theManagerHidesAndShowsWithItsCommand();
     void closingTheManagerOnlyHidesIt();
@@ -54,6 +55,41 @@ private Q_SLOTS:
     void clicksAndRenamesReachTheSynthesiser();
     void menuCommandsReachTheSynthesiser();
 };
+
+void MidiWiringTest::midiMenusFollowTheDevices()
+{
+    toneloft::test::ScriptedUi ui;
+    toneloft::frmStartup w(&ui);
+    toneloft::MidiWindows host(w);
+    toneloft::MidiState state;
+    toneloft::test::FakeMidiBackend backend;
+    backend.inputs = {"Port In"};
+    backend.outputs = {"Port Out"};
+    toneloft::MidiDeviceLayer midi(ui, state, backend, &host);
+    auto menuOn = [&](const char* name) { return w.menuEntry(QString::fromLatin1(name))->isEnabled(); };
+
+    QCOMPARE(midi.OpenMidiDevices(-2, 0), 0);
+    midi.SetMidiMenus(true);
+    QVERIFY(!menuOn("mnuMIDI(0)"));
+    QVERIFY(menuOn("mnuMIDI(1)"));
+    QVERIFY(menuOn("mnuMIDI(2)"));
+    QVERIFY(w.toolButton(QStringLiteral("Receive Bank"))->isEnabled());
+    QVERIFY(!w.toolButton(QStringLiteral("Send Bank"))->isEnabled());
+
+    midi.CloseMidiDevices();
+    QCOMPARE(midi.OpenMidiDevices(0, -2), 0);
+    midi.SetMidiMenus(true);
+    QVERIFY(menuOn("mnuMIDI(0)"));
+    QVERIFY(!menuOn("mnuMIDI(1)"));
+    QVERIFY(!w.action(MainCommand::MidiInputOn)->isEnabled());
+
+    midi.SetMidiMenus(false);
+    QVERIFY(!menuOn("mnuMIDI(0)"));
+    QVERIFY(!menuOn("mnuMIDI(1)"));
+    QVERIFY(!menuOn("mnuMIDI(2)"));
+    QVERIFY(menuOn("mnuMIDI(4)"));
+    midi.CloseMidiDevices();
+}
 
 void MidiWiringTest::startUpOpensTheDx7AndItsBank()
 {
