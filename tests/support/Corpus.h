@@ -17,11 +17,12 @@ inline bool haveCorpus()
     return std::filesystem::is_directory(corpusDir());
 }
 
-// Use at the top of a test that reads the real-world files.
+// Use at the top of a test that reads the real-world files. They travel with
+// the repository, so a missing folder is a broken checkout, not a reason to skip.
 #define TONELOFT_REQUIRE_CORPUS()                                                             \
     do {                                                                                      \
         if (!::toneloft::test::haveCorpus())                                                  \
-            GTEST_SKIP() << "corpus folder not found: " << ::toneloft::test::corpusDir();     \
+            GTEST_FAIL() << "corpus folder not found: " << ::toneloft::test::corpusDir();     \
     } while (false)
 
 } // namespace toneloft::test
