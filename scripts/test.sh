@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+# Compilations are shared between checkouts in different folders of one machine.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 for preset in default asan; do
     echo "=== $preset build ==="
     cmake --preset "$preset" >/dev/null
