@@ -176,8 +176,21 @@ void FmEngine::renderBlock(float* out, int frames)
                            + m_bend / 8192.0 * kBendRangeSemitones / 12.0;
     control.ampMod = static_cast<int>(ampDepth * (127 - lfo) / 256.0);
 
-    for (FmVoice& v : m_voices)
-        v.render(m_patch, control, out, frames);
+    std::array<FmVoice::FeedbackJob, kVoices> jobs{};
+    std::array<bool, kVoices> sounding{};
+    std::array<bool, kVoices> batched{};
+    std::size_t jobCount = 0;
+    for (std::size_t i = 0; i < m_voices.size(); ++i) {
+        sounding[i] = m_voices[i].prepare(m_patch, control, frames);
+        if (sounding[i])
+            batched[i] = m_voices[i].feedbackJob(m_patch, jobs[jobCount]);
+        if (batched[i])
+            ++jobCount;
+    }
+    FmVoice::renderFeedback(std::span(jobs.data(), jobCount), m_patch.algorithm, m_patch.feedback, frames);
+    for (std::size_t i = 0; i < m_voices.size(); ++i)
+        if (sounding[i])
+            m_voices[i].finish(m_patch, out, batched[i]);
 }
 
 } // namespace toneloft::synth

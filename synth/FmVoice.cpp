@@ -6,6 +6,14 @@
 #include <algorithm>
 #include <cmath>
 
+// The two inner loops are built twice on x86-64, once for AVX2 processors
+// (eight lanes) and once for any; the loader picks one.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
+#define TONELOFT_SYNTH_KERNEL __attribute__((target_clones("avx2", "default")))
+#else
+#define TONELOFT_SYNTH_KERNEL
+#endif
+
 namespace toneloft::synth {
 
 namespace {
@@ -42,7 +50,7 @@ inline std::uint32_t modulationPhase(float cycles)
 
 // One operator over a block: out = sin(phase + mod) * gain. Written for the
 // vectoriser.
-void renderOperator(float* __restrict out, const float* __restrict mod, const float* __restrict gain,
+TONELOFT_SYNTH_KERNEL void renderOperator(float* __restrict out, const float* __restrict mod, const float* __restrict gain,
                     std::uint32_t phase, std::uint32_t inc, int frames)
 {
     for (int i = 0; i < frames; ++i) {
@@ -74,9 +82,14 @@ double ampModSteps(int amount, int sensitivity)
 {
     if (amount <= 0 || sensitivity <= 0)
         return 0.0;
-    amount = std::min(amount, 255);
-    const double am = std::floor(32.0 * std::log2(256.0 / (256.0 - amount)));
-    return am * (1 << std::min(sensitivity, 3));
+    // The firmware's table: floor(32 * log2(256 / (256 - amount))).
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> t{};
+        for (std::size_t a = 0; a < t.size(); ++a)
+            t[a] = std::floor(32.0 * std::log2(256.0 / (256.0 - static_cast<double>(a))));
+        return t;
+    }();
+    return table[static_cast<std::size_t>(std::min(amount, 255))] * (1 << std::min(sensitivity, 3));
 }
 
 int floorDiv3(int n)
@@ -183,75 +196,170 @@ void FmVoice::setupOperators(const Patch& patch)
     }
 }
 
-void FmVoice::render(const Patch& patch, const BlockControl& control, float* out, int frames)
+bool FmVoice::prepare(const Patch& patch, const BlockControl& control, int frames)
 {
-    frames = std::clamp(frames, 0, kMaxBlock);
-    if (!m_active || frames == 0)
-        return;
-    const double seconds = frames / m_sampleRate;
+    m_frames = std::clamp(frames, 0, kMaxBlock);
+    if (!m_active || m_frames == 0)
+        return false;
+    const double seconds = m_frames / m_sampleRate;
     const double octaves = m_pitch.advance(seconds) / 12.0 + control.pitchOctaves;
     const double pitchFactor = std::exp2(octaves);
     const double nyquist = m_sampleRate * 0.5;
-
-    std::array<bool, 6> silent{};
-    std::array<std::uint32_t, 6> inc{};
     for (std::size_t i = 0; i < 6; ++i) {
         Operator& op = m_ops[i];
         const double attenuation = op.envelope.advance(seconds) + ampModSteps(control.ampMod, patch.ops[i].ampModSens);
         const float gain = patch.operatorOn(static_cast<int>(i))
                                ? static_cast<float>(std::exp2(-std::min(attenuation, 4095.0) / 256.0))
                                : 0.0f;
-        silent[i] = op.gain < kSilentGain && gain < kSilentGain;
-        if (!silent[i])
-            gainRamp(m_gain[i].data(), op.gain, gain, frames);
+        m_silent[i] = op.gain < kSilentGain && gain < kSilentGain;
+        if (!m_silent[i])
+            gainRamp(m_gain[i].data(), op.gain, gain, m_frames);
         op.gain = gain;
         const double hz = std::min(op.fixed ? op.baseHz : op.baseHz * pitchFactor, nyquist);
-        inc[i] = static_cast<std::uint32_t>(hz / m_sampleRate * 4294967296.0);
+        m_inc[i] = static_cast<std::uint32_t>(hz / m_sampleRate * 4294967296.0);
     }
+    return true;
+}
 
+bool FmVoice::feedbackJob(const Patch& patch, FeedbackJob& job)
+{
     const Algorithm& alg = algorithm(patch.algorithm);
-    if (patch.feedback > 0 && alg.feedbackFrom != alg.feedbackTo) {
-        renderSerial(patch, frames, silent, inc);
-    } else {
-        const float fbScale = patch.feedback > 0 ? std::ldexp(1.0f, patch.feedback - 7) : 0.0f;
-        alignas(32) std::array<float, kMaxBlock> mod{};
-        for (int o = 5; o >= 0; --o) {
-            const auto oi = static_cast<std::size_t>(o);
-            Operator& op = m_ops[oi];
-            float* dst = m_out[oi].data();
-            const float* gain = m_gain[oi].data();
-            if (silent[oi]) {
-                std::fill_n(dst, frames, 0.0f);
-                op.phase += inc[oi] * static_cast<std::uint32_t>(frames);
-                if (o == alg.feedbackTo)
-                    m_feedback = {};
-                continue;
-            }
-            std::fill_n(mod.data(), frames, 0.0f);
-            for (std::size_t m = 0; m < 6; ++m) {
-                if ((alg.modulators[oi] & (1u << m)) == 0)
-                    continue;
-                const float* src = m_out[m].data();
+    if (patch.feedback == 0)
+        return false;
+    // The loop runs from the receiving operator down to the one fed back:
+    // one operator, or operator 6 down to 5 or 4 (each modulating the next).
+    const int stages = alg.feedbackTo - alg.feedbackFrom + 1;
+    bool anySound = false;
+    for (int k = 0; k < stages; ++k) {
+        const auto o = static_cast<std::size_t>(alg.feedbackTo - k);
+        job.phase[static_cast<std::size_t>(k)] = m_ops[o].phase;
+        job.inc[static_cast<std::size_t>(k)] = m_inc[o];
+        if (m_silent[o])
+            std::fill_n(m_gain[o].begin(), m_frames, 0.0f);
+        anySound = anySound || !m_silent[o];
+        job.gain[static_cast<std::size_t>(k)] = m_gain[o].data();
+        job.out[static_cast<std::size_t>(k)] = m_out[o].data();
+    }
+    job.history = &m_feedback;
+    if (!anySound)
+        m_feedback = {};
+    return anySound;
+}
+
+namespace {
+
+// Feedback operators (and the operators of a multi-operator loop) of many
+// notes side by side: one note's samples depend on each other, different
+// notes' do not, so the lanes run in step.
+template <std::size_t Stages>
+TONELOFT_SYNTH_KERNEL void renderFeedbackLanes(std::span<const FmVoice::FeedbackJob> jobs, float scale, int frames)
+{
+    constexpr std::size_t kLanes = 16;
+    constexpr auto kBlock = static_cast<std::size_t>(FmVoice::kMaxBlock);
+    for (std::size_t first = 0; first < jobs.size(); first += kLanes) {
+        const std::size_t count = std::min(kLanes, jobs.size() - first);
+        alignas(32) std::array<std::array<std::uint32_t, kLanes>, Stages> phase{};
+        alignas(32) std::array<std::array<std::uint32_t, kLanes>, Stages> inc{};
+        alignas(32) std::array<float, kLanes> y1{};
+        alignas(32) std::array<float, kLanes> y2{};
+        alignas(32) std::array<std::array<std::array<float, kLanes>, kBlock>, Stages> gain{};
+        alignas(32) std::array<std::array<std::array<float, kLanes>, kBlock>, Stages> out{};
+        for (std::size_t l = 0; l < count; ++l) {
+            const FmVoice::FeedbackJob& job = jobs[first + l];
+            for (std::size_t k = 0; k < Stages; ++k) {
+                phase[k][l] = job.phase[k];
+                inc[k][l] = job.inc[k];
                 for (int s = 0; s < frames; ++s)
-                    mod[static_cast<std::size_t>(s)] += src[s] * kModulationCycles;
+                    gain[k][static_cast<std::size_t>(s)][l] = job.gain[k][s];
             }
-            if (o == alg.feedbackTo && fbScale > 0.0f) {
-                float y1 = m_feedback[0];
-                float y2 = m_feedback[1];
-                for (int s = 0; s < frames; ++s) {
-                    const float m = mod[static_cast<std::size_t>(s)] + (y1 + y2) * fbScale;
-                    const std::uint32_t p = ((op.phase + inc[oi] * static_cast<std::uint32_t>(s)) >> 8) + modulationPhase(m);
-                    const float y = sinePhase24(p & 0xFFFFFFu) * gain[s];
-                    dst[s] = y;
-                    y2 = y1;
-                    y1 = y;
-                }
-                m_feedback = {y1, y2};
-            } else {
-                renderOperator(dst, mod.data(), gain, op.phase, inc[oi], frames);
-            }
-            op.phase += inc[oi] * static_cast<std::uint32_t>(frames);
+            y1[l] = (*job.history)[0];
+            y2[l] = (*job.history)[1];
         }
+        for (std::size_t s = 0; s < static_cast<std::size_t>(frames); ++s) {
+            for (std::size_t l = 0; l < kLanes; ++l) {
+                float m = (y1[l] + y2[l]) * scale;
+                float y = 0.0f;
+                for (std::size_t k = 0; k < Stages; ++k) {
+                    const std::uint32_t p = (phase[k][l] >> 8) + modulationPhase(m);
+                    y = sinePhase24(p & 0xFFFFFFu) * gain[k][s][l];
+                    out[k][s][l] = y;
+                    m = y * kModulationCycles;
+                    phase[k][l] += inc[k][l];
+                }
+                y2[l] = y1[l];
+                y1[l] = y;
+            }
+        }
+        for (std::size_t l = 0; l < count; ++l) {
+            const FmVoice::FeedbackJob& job = jobs[first + l];
+            for (std::size_t k = 0; k < Stages; ++k)
+                for (int s = 0; s < frames; ++s)
+                    job.out[k][s] = out[k][static_cast<std::size_t>(s)][l];
+            *job.history = {y1[l], y2[l]};
+        }
+    }
+}
+
+} // namespace
+
+void FmVoice::renderFeedback(std::span<const FeedbackJob> jobs, int algorithmNumber, int feedback, int frames)
+{
+    if (jobs.empty() || feedback <= 0)
+        return;
+    const Algorithm& alg = algorithm(algorithmNumber);
+    const float scale = std::ldexp(1.0f, feedback - 7);
+    switch (alg.feedbackTo - alg.feedbackFrom) {
+    case 0: renderFeedbackLanes<1>(jobs, scale, frames); break;
+    case 1: renderFeedbackLanes<2>(jobs, scale, frames); break;
+    default: renderFeedbackLanes<3>(jobs, scale, frames); break;
+    }
+}
+
+void FmVoice::render(const Patch& patch, const BlockControl& control, float* out, int frames)
+{
+    if (!prepare(patch, control, frames))
+        return;
+    FeedbackJob job;
+    const bool batched = feedbackJob(patch, job);
+    if (batched)
+        renderFeedback(std::span(&job, 1), patch.algorithm, patch.feedback, m_frames);
+    finish(patch, out, batched);
+}
+
+void FmVoice::finish(const Patch& patch, float* out, bool feedbackDone)
+{
+    const int frames = m_frames;
+    const Algorithm& alg = algorithm(patch.algorithm);
+    // The operators of the feedback loop were computed apart; the loop is
+    // always the highest-numbered operators, so nothing else feeds them.
+    const int firstVectorOp = feedbackDone ? alg.feedbackFrom - 1 : 5;
+    for (int o = firstVectorOp + 1; o < 6; ++o) {
+        const auto oi = static_cast<std::size_t>(o);
+        m_ops[oi].phase += m_inc[oi] * static_cast<std::uint32_t>(frames);
+    }
+    alignas(32) std::array<float, kMaxBlock> mod{};
+    for (int o = firstVectorOp; o >= 0; --o) {
+        const auto oi = static_cast<std::size_t>(o);
+        Operator& op = m_ops[oi];
+        float* dst = m_out[oi].data();
+        const std::uint32_t advance = m_inc[oi] * static_cast<std::uint32_t>(frames);
+        if (m_silent[oi]) {
+            std::fill_n(dst, frames, 0.0f);
+            op.phase += advance;
+            if (o == alg.feedbackTo)
+                m_feedback = {};
+            continue;
+        }
+        std::fill_n(mod.data(), frames, 0.0f);
+        for (std::size_t m = 0; m < 6; ++m) {
+            if ((alg.modulators[oi] & (1u << m)) == 0)
+                continue;
+            const float* src = m_out[m].data();
+            for (int s = 0; s < frames; ++s)
+                mod[static_cast<std::size_t>(s)] += src[s] * kModulationCycles;
+        }
+        renderOperator(dst, mod.data(), m_gain[oi].data(), op.phase, m_inc[oi], frames);
+        op.phase += advance;
     }
 
     const auto carrierGain = static_cast<float>(std::exp2(-carrierCompensation(alg.carrierCount)));
@@ -272,34 +380,6 @@ void FmVoice::render(const Patch& patch, const BlockControl& control, float* out
         if (done)
             stop();
     }
-}
-
-// Algorithms whose feedback loops through several operators: every operator
-// one sample at a time, the loop closed through the last two outputs.
-void FmVoice::renderSerial(const Patch& patch, int frames, const std::array<bool, 6>& silent,
-                           const std::array<std::uint32_t, 6>& inc)
-{
-    const Algorithm& alg = algorithm(patch.algorithm);
-    const float fbScale = std::ldexp(1.0f, patch.feedback - 7);
-    const auto from = static_cast<std::size_t>(alg.feedbackFrom);
-    for (int s = 0; s < frames; ++s) {
-        const auto si = static_cast<std::size_t>(s);
-        for (int o = 5; o >= 0; --o) {
-            const auto oi = static_cast<std::size_t>(o);
-            float m = 0.0f;
-            for (std::size_t k = 0; k < 6; ++k) {
-                if ((alg.modulators[oi] & (1u << k)) != 0)
-                    m += m_out[k][si] * kModulationCycles;
-            }
-            if (o == alg.feedbackTo)
-                m += (m_feedback[0] + m_feedback[1]) * fbScale;
-            const std::uint32_t p = ((m_ops[oi].phase + inc[oi] * static_cast<std::uint32_t>(s)) >> 8) + modulationPhase(m);
-            m_out[oi][si] = silent[oi] ? 0.0f : sinePhase24(p & 0xFFFFFFu) * m_gain[oi][si];
-        }
-        m_feedback = {m_out[from][si], m_feedback[0]};
-    }
-    for (std::size_t o = 0; o < 6; ++o)
-        m_ops[o].phase += inc[o] * static_cast<std::uint32_t>(frames);
 }
 
 } // namespace toneloft::synth

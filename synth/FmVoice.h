@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace toneloft::synth {
 
@@ -32,6 +33,23 @@ public:
     // Adds frames (<= kMaxBlock) of sound to out.
     void render(const Patch& patch, const BlockControl& control, float* out, int frames);
 
+    // The same in steps, so that the engine can compute the self-feedback
+    // operators of all notes together: prepare() runs the envelopes and
+    // pitch (false: nothing to render); feedbackJob() hands out that operator
+    // when it is to be computed apart; finish() computes the rest and mixes.
+    struct FeedbackJob {
+        // Per operator of the loop, from the one receiving the feedback down.
+        std::array<std::uint32_t, 3> phase{};
+        std::array<std::uint32_t, 3> inc{};
+        std::array<const float*, 3> gain{};
+        std::array<float*, 3> out{};
+        std::array<float, 2>* history = nullptr;
+    };
+    bool prepare(const Patch& patch, const BlockControl& control, int frames);
+    bool feedbackJob(const Patch& patch, FeedbackJob& job);
+    void finish(const Patch& patch, float* out, bool feedbackDone);
+    static void renderFeedback(std::span<const FeedbackJob> jobs, int algorithm, int feedback, int frames);
+
     bool active() const { return m_active; }
     bool keyDown() const { return m_keyDown; }
     int key() const { return m_key; }
@@ -57,14 +75,15 @@ private:
     };
 
     void setupOperators(const Patch& patch);
-    void renderSerial(const Patch& patch, int frames, const std::array<bool, 6>& silent,
-                      const std::array<std::uint32_t, 6>& inc);
 
     std::array<Operator, 6> m_ops{};
     PitchEnvelope m_pitch;
     std::array<float, 2> m_feedback{}; // the looped operator's last two outputs
     alignas(32) std::array<std::array<float, kMaxBlock>, 6> m_out{};  // each operator's output
     alignas(32) std::array<std::array<float, kMaxBlock>, 6> m_gain{}; // each operator's amplitude
+    std::array<std::uint32_t, 6> m_inc{};    // phase increments of this block
+    std::array<bool, 6> m_silent{};          // operators not computed this block
+    int m_frames = 0;
     double m_sampleRate = 48000.0;
     std::uint64_t m_started = 0;
     int m_key = 0;      // as played
