@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
-// The two inner loops are built twice on x86-64, once for AVX2 processors
-// (eight lanes) and once for any; the loader picks one.
+// The inner loops are built twice on x86-64, once for processors with AVX2 and
+// FMA (eight lanes) and once for any; the loader picks one.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
-#define TONELOFT_SYNTH_KERNEL __attribute__((target_clones("avx2", "default")))
+#define TONELOFT_SYNTH_KERNEL __attribute__((target_clones("arch=x86-64-v3", "default")))
 #else
 #define TONELOFT_SYNTH_KERNEL
 #endif
@@ -24,11 +24,12 @@ constexpr float kModulationCycles = 4.0f;
 // Below this an operator's amplitude (about -94 dB) is not computed.
 constexpr float kSilentGain = 2.0e-5f;
 
-// sin(2 pi y) for |y| <= 1/4: odd polynomial, error below 4e-6.
+// sin(2 pi y) for |y| <= 1/4: odd polynomial fitted for the least largest
+// error, 6e-7 (-124 dB).
 inline float sineQuarter(float y)
 {
     const float y2 = y * y;
-    return y * (6.2831853f + y2 * (-41.341702f + y2 * (81.605249f + y2 * (-76.705859f + y2 * 42.058694f))));
+    return y * (6.2831640f + y2 * (-41.337143f + y2 * (81.340773f + y2 * -70.993467f)));
 }
 
 // sin of a phase in 1/2^24 cycle (0 .. 2^24 - 1).
@@ -67,9 +68,15 @@ void gainRamp(float* ramp, float g0, float g1, int frames)
 {
     if (g0 > 1e-7f && g1 > 1e-7f && g0 != g1) {
         const float r = std::pow(g1 / g0, 1.0f / static_cast<float>(frames));
+        // Eight interleaved chains rather than one long one.
         float g = g0;
-        for (int i = 0; i < frames; ++i)
+        const int head = std::min(frames, 8);
+        for (int i = 0; i < head; ++i)
             ramp[i] = g *= r;
+        const float r2 = r * r;
+        const float r8 = r2 * r2 * r2 * r2;
+        for (int i = head; i < frames; ++i)
+            ramp[i] = ramp[i - 8] * r8;
     } else {
         const float step = (g1 - g0) / static_cast<float>(frames);
         for (int i = 0; i < frames; ++i)
