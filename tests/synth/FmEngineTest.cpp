@@ -402,3 +402,139 @@ TEST(FmEngine, ModWheelAddsVibrato)
 
 } // namespace
 } // namespace toneloft::synth::test
+
+namespace toneloft::synth::test {
+namespace {
+
+// Level scaling right of a break point at C3 (key 60), output level 80 so
+// that the rising curves have room: dB louder (negative) or softer at a key,
+// from the firmware's curve tables at depth 99.
+struct CurveCase {
+    int curve;
+    int key;
+    double db;
+};
+
+class LevelScalingCurve : public ::testing::TestWithParam<CurveCase> {};
+
+TEST_P(LevelScalingCurve, FollowsTheCurveTable)
+{
+    TestVoice v;
+    v.op(1, kOutputLevel, 80);
+    v.op(1, kBreakPoint, 39);
+    v.op(1, kRightDepth, 99);
+    v.op(1, kRightCurve, GetParam().curve);
+    TestVoice flat;
+    flat.op(1, kOutputLevel, 80);
+    EXPECT_NEAR(decibels(heldRms(flat, GetParam().key) / heldRms(v, GetParam().key)), GetParam().db, 0.05);
+}
+
+// Distances in groups of three keys: 63 is 1, 72 is 4, 90 is 10; EXP 1, 4, 11
+// and LIN 8, 32, 80 (times 255/256, in 0.7526 dB units, floored); a rising
+// curve stops at the output level's own attenuation (19 units at level 80).
+INSTANTIATE_TEST_SUITE_P(Curves, LevelScalingCurve,
+                         ::testing::Values(CurveCase{1, 63, 0.0}, CurveCase{1, 72, 3 * 0.7526},
+                                           CurveCase{1, 90, 10 * 0.7526}, CurveCase{0, 72, 31 * 0.7526},
+                                           CurveCase{2, 72, -3 * 0.7526}, CurveCase{3, 63, -7 * 0.7526},
+                                           CurveCase{3, 90, -19 * 0.7526}));
+
+TEST(FmEngine, RateScalingShortensHighNotes)
+{
+    // Seconds to fall 40 dB at decay rate 50, on a fixed 1 kHz tone so that
+    // the key changes nothing but the rate.
+    auto decaySeconds = [](int key) {
+        TestVoice v;
+        v.op(1, kMode, 1);
+        v.op(1, kCoarse, 3);
+        v.op(1, kR2, 50);
+        v.op(1, kL2, 0);
+        v.op(1, kL3, 0);
+        v.op(1, kRateScaling, 7);
+        FmEngine engine(kRate);
+        engine.loadVoice(v.bytes);
+        engine.noteOn(key, 100);
+        const auto env = peakEnvelope(renderSeconds(engine, 1.0), 48);
+        const auto top = *std::max_element(env.begin(), env.end());
+        const auto quiet = std::find_if(env.begin(), env.end(), [top](double e) { return e < top * 0.01; });
+        return static_cast<double>(quiet - env.begin()) * 0.001;
+    };
+    // Key 21 is below the scaling's reach; key 96 adds 21 to the rate's
+    // quantised value: 5/4 * 2^5, 40 times faster.
+    const double low = decaySeconds(21);
+    const double high = decaySeconds(96);
+    EXPECT_NEAR(low, 40.0 / 72.2, 0.03);
+    EXPECT_NEAR(low / high, 40.0, 6.0);
+}
+
+TEST(FmEngine, OscillatorKeySyncStartsEveryNoteAtPhaseZero)
+{
+    auto secondNoteStart = [](bool sync) {
+        TestVoice v;
+        v.set(kOscSync, sync ? 1 : 0);
+        FmEngine engine(kRate);
+        engine.loadVoice(v.bytes);
+        engine.noteOn(69, 100);
+        renderSeconds(engine, 0.1037);
+        engine.noteOff(69);
+        renderSeconds(engine, 0.2); // released and free again
+        engine.noteOn(69, 100);
+        return renderSeconds(engine, 0.01);
+    };
+    FmEngine fresh(kRate);
+    fresh.noteOn(69, 100);
+    const auto first = renderSeconds(fresh, 0.01);
+    const auto synced = secondNoteStart(true);
+    const auto free = secondNoteStart(false);
+    double syncedDiff = 0.0;
+    double freeDiff = 0.0;
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        syncedDiff = std::max(syncedDiff, static_cast<double>(std::abs(synced[i] - first[i])));
+        freeDiff = std::max(freeDiff, static_cast<double>(std::abs(free[i] - first[i])));
+    }
+    EXPECT_LT(syncedDiff, 1e-6);
+    EXPECT_GT(freeDiff, 0.05);
+}
+
+TEST(FmEngine, LfoDelayHoldsTheModulationBack)
+{
+    TestVoice v;
+    v.op(1, kAms, 3);
+    v.set(kAmd, 99);
+    v.set(kLfoSpeed, 60);
+    v.set(kLfoWave, 3); // square: full depth or none
+    v.set(kLfoDelay, 99); // 2.75 s, then 0.69 s of fade-in
+    FmEngine engine(kRate);
+    engine.loadVoice(v.bytes);
+    engine.noteOn(69, 100);
+    renderSeconds(engine, 0.1);
+    const auto early = peakEnvelope(renderSeconds(engine, 2.0), 480);
+    const auto [eMin, eMax] = std::minmax_element(early.begin(), early.end());
+    EXPECT_LT(decibels(*eMax / *eMin), 0.5) << "no modulation during the delay";
+    renderSeconds(engine, 2.0);
+    const auto late = peakEnvelope(renderSeconds(engine, 1.0), 480);
+    const auto [lMin, lMax] = std::minmax_element(late.begin(), late.end());
+    EXPECT_GT(decibels(*lMax / *lMin), 20.0) << "full modulation after it";
+}
+
+TEST(FmEngine, SampleAndHoldStepsToManyLevels)
+{
+    TestVoice v;
+    v.set(kPmd, 99);
+    v.set(kPms, 4);
+    v.set(kLfoSpeed, 30); // 4.8 Hz
+    v.set(kLfoWave, 5);
+    FmEngine engine(kRate);
+    engine.loadVoice(v.bytes);
+    engine.noteOn(69, 100);
+    std::vector<int> pitches;
+    for (int i = 0; i < 24; ++i) {
+        const double hz = zeroCrossingHz(renderSeconds(engine, 1.0 / 9.6), kRate); // two looks per step
+        pitches.push_back(static_cast<int>(std::lround(12.0 * std::log2(hz / 440.0) * 4.0)));
+    }
+    std::sort(pitches.begin(), pitches.end());
+    const auto distinct = std::unique(pitches.begin(), pitches.end()) - pitches.begin();
+    EXPECT_GE(distinct, 6);
+}
+
+} // namespace
+} // namespace toneloft::synth::test
