@@ -1,6 +1,7 @@
 #include "midi/VirtualDx7.h"
 
 #include "common/Crc32.h"
+#include "synth/FmInstrument.h"
 #include "voice/InitVoice.h"
 #include "voice/VoiceFileFormat.h"
 
@@ -14,6 +15,11 @@ constexpr std::size_t kVoiceBytes = 155;
 constexpr std::size_t kPackedBytes = 128;
 constexpr std::size_t kNameBytes = 10;
 constexpr int kOperatorMaskParameter = 155;
+
+std::span<const std::uint8_t> bytesOf(const ByteString& s)
+{
+    return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
 
 bool checksumHolds(std::string_view message, std::size_t dataBytes)
 {
@@ -34,6 +40,15 @@ VirtualDx7::VirtualDx7()
         m_internal.replace(v * kPackedBytes + kPackedBytes - kNameBytes, kNameBytes, name,
                            kNameBytes);
     }
+}
+
+void VirtualDx7::setInstrument(synth::FmInstrument* instrument)
+{
+    m_instrument = instrument;
+    if (m_instrument == nullptr)
+        return;
+    m_instrument->loadVoice(bytesOf(m_editBuffer));
+    m_instrument->setParameter(kOperatorMaskParameter, m_operatorMask);
 }
 
 void VirtualDx7::setChannel(int channel)
@@ -88,6 +103,20 @@ void VirtualDx7::receiveShort(std::uint32_t word)
     const int velocity = static_cast<int>((word >> 16) & 0x7F);
     if ((status & 0xF0) == 0x90 && (status & 0x0F) == m_channel && velocity > 0)
         m_applied.push_back({Applied::Kind::Note, -1, note, {}});
+    if (m_instrument == nullptr || (status & 0x0F) != m_channel)
+        return;
+    switch (status & 0xF0) {
+    case 0x80: m_instrument->noteOff(note); break;
+    case 0x90:
+        if (velocity > 0)
+            m_instrument->noteOn(note, velocity);
+        else
+            m_instrument->noteOff(note);
+        break;
+    case 0xB0: m_instrument->controlChange(note, velocity); break;
+    case 0xE0: m_instrument->pitchBend(((velocity << 7) | note) - 8192); break; // LSB, MSB
+    default: break;
+    }
 }
 
 ByteString VirtualDx7::transmitBank()
@@ -117,6 +146,8 @@ void VirtualDx7::takeVoice(std::string_view message)
         return;
     }
     m_editBuffer.assign(message.substr(kSysexHeaderSize, kVoiceBytes));
+    if (m_instrument != nullptr)
+        m_instrument->loadVoice(bytesOf(m_editBuffer));
     m_applied.push_back({Applied::Kind::Voice, -1, 0, m_editBuffer.substr(145)});
 }
 
@@ -157,6 +188,8 @@ void VirtualDx7::takeParameter(std::string_view message)
         m_operatorMask = value & 0x3F;
     else
         m_editBuffer[static_cast<std::size_t>(parameter)] = toChar(value);
+    if (m_instrument != nullptr)
+        m_instrument->setParameter(parameter, parameter == kOperatorMaskParameter ? m_operatorMask : value);
     m_applied.push_back({Applied::Kind::Parameter, parameter, value, {}});
 }
 

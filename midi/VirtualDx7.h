@@ -7,6 +7,10 @@
 #include <string_view>
 #include <vector>
 
+namespace toneloft::synth {
+class FmInstrument;
+}
+
 namespace toneloft {
 
 // An instrument of our own that behaves like a DX7 at the far end of a cable:
@@ -30,6 +34,11 @@ public:
     // Internal voices "TONELOFT01".."TONELOFT32" (init voices under our own
     // names), the init voice in the edit buffer, channel 1, all operators on.
     VirtualDx7();
+
+    // The sound engine that plays what this instrument receives (notes,
+    // controllers, pitch bend, the edit buffer and its parameter changes);
+    // null, the default, for silence. Loads the edit buffer into it at once.
+    void setInstrument(synth::FmInstrument* instrument);
 
     int channel() const { return m_channel; } // 0-15
     void setChannel(int channel);
@@ -62,6 +71,7 @@ private:
     ByteString m_internal;   // 32 packed voices
     ByteString m_editBuffer; // one unpacked voice
     int m_operatorMask = 0x3F;
+    synth::FmInstrument* m_instrument = nullptr;
     std::vector<Applied> m_applied;
 };
 

@@ -1,10 +1,14 @@
-// toneloft-dx7: the virtual DX7 on real MIDI ports, for any MIDI tool to talk to.
-// Prints one line per thing it does ("applied parameter 134 21") on standard
-// output. Typing "bank" on standard input transmits its bank, "quit" ends it.
+// toneloft-dx7: the virtual DX7 on real MIDI ports, for any MIDI tool to talk to,
+// playing what it receives on audio ports ("NAME Audio" under JACK) unless
+// --no-audio. Prints one line per thing it does ("applied parameter 134 21")
+// on standard output. Typing "bank" on standard input transmits its bank,
+// "quit" ends it.
 
 #include "midi/MidiInputQueue.h"
 #include "midi/VirtualDx7.h"
 #include "midi/rtmidi/RtMidiVirtualPorts.h"
+#include "synth/FmInstrument.h"
+#include "synth/rtaudio/AudioOutput.h"
 
 #include <atomic>
 #include <chrono>
@@ -28,7 +32,7 @@ void onSignal(int)
 
 void usage()
 {
-    std::cout << "usage: toneloft-dx7 [--channel 1-16] [--api jack|alsa] [--name NAME]\n";
+    std::cout << "usage: toneloft-dx7 [--channel 1-16] [--api jack|alsa] [--name NAME] [--no-audio]\n";
 }
 
 void report(const VirtualDx7::Applied& a)
@@ -74,6 +78,7 @@ int main(int argc, char** argv)
     int channel = 1;
     std::string api;
     std::string name = VirtualDx7::kDeviceName;
+    bool withAudio = true;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -87,6 +92,8 @@ int main(int argc, char** argv)
             api = argv[++i];
         } else if (arg == "--name" && hasValue) {
             name = argv[++i];
+        } else if (arg == "--no-audio") {
+            withAudio = false;
         } else {
             usage();
             return arg == "--help" ? 0 : 2;
@@ -104,6 +111,17 @@ int main(int argc, char** argv)
     if (!ports.open(api, name, name, queue)) {
         std::cerr << "toneloft-dx7: " << ports.error() << '\n';
         return 1;
+    }
+    synth::FmInstrument instrument;
+    synth::AudioOutput audio;
+    if (withAudio) {
+        if (audio.open(instrument, api, {}, name + " Audio")) {
+            dx7.setInstrument(&instrument);
+            std::cout << "audio on " << audio.apiName() << ", " << audio.deviceName() << ", " << audio.sampleRate()
+                      << " Hz\n";
+        } else {
+            std::cout << "no audio: " << audio.error() << '\n';
+        }
     }
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
@@ -150,6 +168,8 @@ int main(int argc, char** argv)
         for (; reported < applied.size(); ++reported)
             report(applied[reported]);
     }
+    dx7.setInstrument(nullptr);
+    audio.close();
     ports.close();
     return 0;
 }

@@ -10,6 +10,9 @@
 #ifdef TONELOFT_HAVE_RTMIDI
 #include "midi/rtmidi/RtMidiBackend.h"
 #endif
+#ifdef TONELOFT_HAVE_RTAUDIO
+#include "synth/rtaudio/DesktopSound.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -36,6 +39,12 @@ int main(int argc, char* argv[])
     toneloft::VirtualDx7Backend virtualDx7;
     devices.add(virtualDx7);
     toneloft::QtMidiStartupDialogs dialogs(&mainWindow);
+#ifdef TONELOFT_HAVE_RTAUDIO
+    // The virtual DX7 sounds through the default audio device; none, silence.
+    toneloft::synth::DesktopSound sound;
+    virtualDx7.instrument().setInstrument(&sound.instrument());
+    dialogs.setSound(&sound);
+#endif
     toneloft::MidiWindows midiWindows(mainWindow);
     toneloft::MidiSession midi(session, devices, dialogs, &midiWindows);
     midiWindows.attach(midi);

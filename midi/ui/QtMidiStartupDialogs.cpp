@@ -15,7 +15,7 @@ int QtMidiStartupDialogs::showMissingDevice(const MissingDeviceDialog& dialog)
 
 bool QtMidiStartupDialogs::showMidiConfigure(MidiConfigureDialog& dialog)
 {
-    frmMidiConfigure box(dialog, m_mainWindow);
+    frmMidiConfigure box(dialog, m_mainWindow, m_sound);
     const bool ok = box.exec() == QDialog::Accepted;
     // Cancel keeps what the lists show too: it is the selection remembered.
     box.readInto(dialog);

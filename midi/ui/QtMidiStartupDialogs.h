@@ -5,6 +5,10 @@
 #include <QPointer>
 #include <QWidget>
 
+namespace toneloft::synth {
+class SoundSettings;
+}
+
 namespace toneloft {
 
 // The start-up dialogues as modal Qt windows, centred on the main window.
@@ -12,6 +16,8 @@ class QtMidiStartupDialogs : public MidiStartupDialogs {
 public:
     explicit QtMidiStartupDialogs(QWidget* mainWindow = nullptr) : m_mainWindow(mainWindow) {}
     void setMainWindow(QWidget* mainWindow) { m_mainWindow = mainWindow; }
+    // The built-in instrument's sound, offered in the device dialogue.
+    void setSound(synth::SoundSettings* sound) { m_sound = sound; }
 
     int showMissingDevice(const MissingDeviceDialog& dialog) override;
     bool showMidiConfigure(MidiConfigureDialog& dialog) override;
@@ -19,6 +25,7 @@ public:
 
 private:
     QPointer<QWidget> m_mainWindow;
+    synth::SoundSettings* m_sound = nullptr;
 };
 
 } // namespace toneloft

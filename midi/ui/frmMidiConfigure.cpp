@@ -1,6 +1,7 @@
 #include "midi/ui/frmMidiConfigure.h"
 
 #include "common/ui/QtUiServices.h"
+#include "synth/ui/SoundPanel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,7 +26,7 @@ void fill(QComboBox* list, const std::vector<std::string>& names, int selected)
 
 } // namespace
 
-frmMidiConfigure::frmMidiConfigure(const MidiConfigureDialog& dialog, QWidget* parent)
+frmMidiConfigure::frmMidiConfigure(const MidiConfigureDialog& dialog, QWidget* parent, synth::SoundSettings* sound)
     : QDialog(parent),
       m_outputs(new QComboBox(this)),
       m_inputs(new QComboBox(this)),
@@ -57,10 +58,18 @@ frmMidiConfigure::frmMidiConfigure(const MidiConfigureDialog& dialog, QWidget* p
     buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    if (sound != nullptr) {
+        m_sound = new SoundPanel(*sound, this);
+        layout->addWidget(m_sound);
+    }
     layout->addLayout(buttons);
     setMinimumWidth(460);
 
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_ok, &QPushButton::clicked, this, [this] {
+        if (m_sound != nullptr)
+            m_sound->apply();
+        accept();
+    });
     connect(m_cancel, &QPushButton::clicked, this, &frmMidiConfigure::reject);
 }
 

@@ -8,7 +8,13 @@ class QCheckBox;
 class QComboBox;
 class QPushButton;
 
+namespace toneloft::synth {
+class SoundSettings;
+}
+
 namespace toneloft {
+
+class SoundPanel;
 
 // The device dialogue: one output and one input list (entry 0 "<None>"), the
 // "Skip Initialisation" box, OK and Cancel. It opens on the selection the core
@@ -18,7 +24,10 @@ class frmMidiConfigure : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmMidiConfigure(const MidiConfigureDialog& dialog, QWidget* parent = nullptr);
+    // With sound settings the dialogue also offers the built-in instrument's
+    // audio output and volume.
+    explicit frmMidiConfigure(const MidiConfigureDialog& dialog, QWidget* parent = nullptr,
+                              synth::SoundSettings* sound = nullptr);
 
     // The lists' selection and the skip box, written into the dialogue data.
     void readInto(MidiConfigureDialog& dialog) const;
@@ -28,6 +37,7 @@ public:
     QCheckBox* skipBox() const { return m_skip; }
     QPushButton* okButton() const { return m_ok; }
     QPushButton* cancelButton() const { return m_cancel; }
+    SoundPanel* soundPanel() const { return m_sound; }
 
 public Q_SLOTS:
     // Cancel, Escape and the close box: ignored while a device is open.
@@ -39,6 +49,7 @@ private:
     QCheckBox* m_skip;
     QPushButton* m_ok;
     QPushButton* m_cancel;
+    SoundPanel* m_sound = nullptr;
     bool m_deviceOpen;
 };
 
