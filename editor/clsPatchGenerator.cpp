@@ -37,7 +37,7 @@ std::uint64_t systemSeed()
 } // namespace
 
 clsPatchGenerator::clsPatchGenerator(Session& session, std::optional<std::uint64_t> seed)
-    : m_session(session), m_rng(seed ? *seed : systemSeed()), m_lastYield(std::chrono::steady_clock::now())
+    : m_session(session), m_rng(seed ? *seed : systemSeed())
 {
 }
 
@@ -106,8 +106,11 @@ int clsPatchGenerator::NewValue(std::span<const Column> columns, int max, int r)
 
 bool clsPatchGenerator::cancelled()
 {
+    // The loop turns on the first chance and then on a time budget: a voice
+    // takes well under a millisecond, a turn of the loop may take as long.
     const auto now = std::chrono::steady_clock::now();
-    if (now - m_lastYield >= kYieldEvery) {
+    if (!m_yielded || now - m_lastYield >= kYieldEvery) {
+        m_yielded = true;
         m_session.ui().processEvents();
         m_lastYield = std::chrono::steady_clock::now();
     }
@@ -124,11 +127,6 @@ ByteString clsPatchGenerator::generate(std::span<const Source> sources, int intR
     for (const Source& s : sources)
         if (s.params.size() < static_cast<std::size_t>(kParameters))
             return {};
-    // Each voice starts with a turn of the event loop, so Stop is seen at least
-    // once a voice whatever the clock says.
-    m_session.ui().processEvents();
-    m_lastYield = std::chrono::steady_clock::now();
-
     ByteString voice(static_cast<std::size_t>(kParameters), '0');
     std::vector<Column> table(sources.size());
     for (int p = 1; p <= kParameters; ++p) {

@@ -78,6 +78,7 @@ private:
     Session& m_session;
     std::mt19937_64 m_rng;
     bool m_found = false;
+    bool m_yielded = false;
     std::chrono::steady_clock::time_point m_lastYield;
 };
 
