@@ -113,7 +113,7 @@ private:
     PatchGenTree m_tree;
     clsPatchGenerator m_generator;
     Controls m_controls;
-    int m_variance = 0;
+    int m_variance = 50;
     std::string m_prefix = kDefaultPrefix;
     bool m_continuous = false;
     bool m_loadOnCreation = false;
