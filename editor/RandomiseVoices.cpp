@@ -6,6 +6,8 @@
 #include "library/VoiceAudition.h"
 #include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"
+#include "voice/VoicePacking.h"
+#include "voice/VoiceParameterTable.h"
 #include "voice/VoiceStore.h"
 #include "voice/clsVoiceLists.h"
 #include "voice/clsVoiceNames.h"
@@ -82,7 +84,7 @@ void RandomiseVoices::SetPatchGenControls()
     Controls c;
     const bool any = count > 0;
     c.sourceVoices = count;
-    const bool stopShown = m_running && m_continuous && midiOn() && !m_stopRequested;
+    const bool stopShown = m_running && m_continuousRun && !m_stopRequested;
     c.buttonCaption = stopShown ? kStop : kStart;
     // A single voice is quick: its button waits for it; a continuous run's button is Stop.
     c.startEnabled = any && (!m_running || stopShown);
@@ -151,19 +153,21 @@ void RandomiseVoices::Start()
         return;
     m_running = true;
     m_stopRequested = false;
-    const bool continuousRun = m_continuous && midiOn();
+    m_continuousRun = m_continuous && midiOn();
     SetPatchGenControls();
     for (;;) {
         const ByteString params = m_generator.CreateNewPatch(m_tree, m_variance);
         if (params.empty() || m_stopRequested)
             break;
-        if (!storeVoice(params) || !continuousRun || m_stopRequested)
+        if (!storeVoice(params) || !m_continuousRun || m_stopRequested)
             break;
         waitBetweenVoices();
-        if (m_stopRequested)
+        // Continuous runs are for hearing the voices: they end with the MIDI output.
+        if (m_stopRequested || !midiOn())
             break;
     }
     m_running = false;
+    m_continuousRun = false;
     m_stopRequested = false;
     SetPatchGenControls();
 }
@@ -281,17 +285,20 @@ void RandomiseVoices::syncList(VoiceList& list)
         file->checked = false;
 
     for (long v : tracker.selected()) {
-        const ByteString voice = VoiceAudition::voiceString(m_session, list, v, 1);
-        if (voice.size() < kAlgorithmOffset + 1)
+        PatchGenTree::Node* existing = m_tree.find(PatchGenTree::voiceKey(list.ID, v));
+        // A selection of thousands reads only the voices the tree shows.
+        if (!existing && m_tree.voiceCount() >= PatchGenTree::kMaxVoices)
             continue;
-        const std::string name = voice.size() >= 155 ? voice.substr(145, kNameLength) : std::string();
-        const std::string text = PatchGenTree::voiceText(v, name, byteAt(voice, kAlgorithmOffset) + 1);
-        if (PatchGenTree::Node* existing = m_tree.find(PatchGenTree::voiceKey(list.ID, v))) {
+        const ByteString voice = VoiceAudition::voiceString(m_session, list, v, 1);
+        if (voice.size() < kUnpackedVoiceSize)
+            continue;
+        const std::string text = PatchGenTree::voiceText(v, voice.substr(VoiceParameterTable::DataRowCount, kNameLength),
+                                                         byteAt(voice, kAlgorithmOffset) + 1);
+        if (existing) {
+            // The number may stand for another voice after a paste or a sort.
             existing->baseText = text;
             continue;
         }
-        if (m_tree.voiceCount() >= PatchGenTree::kMaxVoices)
-            continue;
         PatchGenTree::Node* node = m_tree.addVoice(list.ID, v, text);
         // A new voice under a ticked list comes ticked, as the rest of it is.
         if (node && file->checked)

@@ -118,6 +118,7 @@ private:
     bool m_continuous = false;
     bool m_loadOnCreation = false;
     bool m_running = false;
+    bool m_continuousRun = false; // this run goes on until Stop
     bool m_stopRequested = false;
     std::string m_patchListId;
     long m_count = 0;

@@ -322,6 +322,29 @@ TEST_F(RandomiseVoicesTest, ContinuousRunsSendEachVoiceUntilStopped)
     session.setSynth(nullptr);
 }
 
+TEST_F(RandomiseVoicesTest, AContinuousRunEndsWithTheMidiOutput)
+{
+    auto a = openNew("a.dat", 0, 2);
+    RecordingSynth synth;
+    session.setSynth(&synth);
+    RandomiseVoices rv(session, 5);
+    select(*a, {1});
+    rv.tick("L0001:1", true);
+    rv.setContinuous(true);
+    ui.onEvents = [&](test::ScriptedUi&) {
+        if (synth.voices.size() == 2)
+            synth.open = false;
+    };
+    rv.Start();
+    ui.onEvents = nullptr;
+    EXPECT_EQ(synth.voices.size(), 2u);
+    EXPECT_EQ(rv.patchList()->voiceCount(), 2);
+    EXPECT_FALSE(rv.running());
+    EXPECT_EQ(rv.controls().buttonCaption, "Start");
+    EXPECT_FALSE(rv.controls().continuousEnabled);
+    session.setSynth(nullptr);
+}
+
 TEST_F(RandomiseVoicesTest, OffLineContinuousMakesOneVoiceAndLoadOpensIt)
 {
     auto a = openNew("a.dat", 0, 2);
