@@ -130,7 +130,7 @@ void RandomiseVoices::setLoadOnCreation(bool on)
     m_loadOnCreation = on && !m_continuous;
 }
 
-std::string RandomiseVoices::VoiceName(const std::string& prefix, long k)
+std::string RandomiseVoices::voiceName(const std::string& prefix, long k)
 {
     std::string name(kNameLength, ' ');
     name.replace(0, std::min<std::size_t>(prefix.size(), kPrefixLength), prefix, 0, kPrefixLength);
@@ -147,7 +147,7 @@ void RandomiseVoices::objRnd_CancelStatus(bool& Cancel)
     Cancel = m_stopRequested;
 }
 
-void RandomiseVoices::Start()
+void RandomiseVoices::start()
 {
     if (m_running)
         return;
@@ -172,7 +172,7 @@ void RandomiseVoices::Start()
     SetPatchGenControls();
 }
 
-void RandomiseVoices::Stop()
+void RandomiseVoices::stop()
 {
     if (!m_running)
         return;
@@ -203,7 +203,7 @@ std::shared_ptr<VoiceList> RandomiseVoices::patchList() const
 bool RandomiseVoices::storeVoice(const ByteString& params)
 {
     const long k = m_count + 1;
-    const ByteString voice = params + VoiceName(m_prefix, k);
+    const ByteString voice = params + voiceName(m_prefix, k);
     auto list = patchList();
     long position = 1;
     if (!list) {

@@ -65,7 +65,7 @@ public:
     const std::string& prefix() const { return m_prefix; }
     void setPrefix(std::string prefix) { m_prefix = std::move(prefix); }
     // The name of the k-th voice: the prefix in characters 1-6, k as " ##0" from 7.
-    static std::string VoiceName(const std::string& prefix, long k);
+    static std::string voiceName(const std::string& prefix, long k);
 
     bool continuous() const { return m_continuous; }
     // Ticking Continuous clears Load Voice on Creation.
@@ -75,9 +75,9 @@ public:
 
     // Start: makes one voice, or voices until Stop when Continuous is ticked and
     // MIDI is on. Returns when the run ends; the event loop turns meanwhile.
-    void Start();
+    void start();
     // Stop: the voice being made is dropped and the run ends.
-    void Stop();
+    void stop();
     bool running() const { return m_running; }
     // The progress event of the generator.
     void objRnd_CancelStatus(bool& Cancel);

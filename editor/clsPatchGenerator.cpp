@@ -41,7 +41,7 @@ clsPatchGenerator::clsPatchGenerator(Session& session, std::optional<std::uint64
 {
 }
 
-int clsPatchGenerator::GroupOfParameter(int p)
+int clsPatchGenerator::groupOfParameter(int p)
 {
     if (p < 1 || p > kParameters)
         return 0;
@@ -52,7 +52,7 @@ int clsPatchGenerator::GroupOfParameter(int p)
     return kVoiceWideGroup[static_cast<std::size_t>(p - kOperatorParameters - 1)];
 }
 
-long clsPatchGenerator::RoundHalfEvenPercent(long n)
+long clsPatchGenerator::roundHalfEvenPercent(long n)
 {
     long q = n / 100;
     long rem = n % 100;
@@ -71,7 +71,7 @@ double clsPatchGenerator::nextUniform()
     return static_cast<double>(m_rng() >> 11) * 0x1.0p-53;
 }
 
-int clsPatchGenerator::NewValue(std::span<const Column> columns, int max, int r)
+int clsPatchGenerator::newValue(std::span<const Column> columns, int max, int r)
 {
     if (columns.empty())
         return 0;
@@ -93,8 +93,8 @@ int clsPatchGenerator::NewValue(std::span<const Column> columns, int max, int r)
         lo = *mn;
         hi = *mx;
     }
-    long hiWide = RoundHalfEvenPercent(a * 100 + (hi - a) * r);
-    long loWide = RoundHalfEvenPercent(a * 100 - (a - lo) * r);
+    long hiWide = roundHalfEvenPercent(a * 100 + (hi - a) * r);
+    long loWide = roundHalfEvenPercent(a * 100 - (a - lo) * r);
     hiWide = std::min<long>(hiWide, max);
     loWide = std::max<long>(loWide, 0);
     if (loWide >= hiWide)
@@ -130,7 +130,7 @@ ByteString clsPatchGenerator::generate(std::span<const Source> sources, int intR
     ByteString voice(static_cast<std::size_t>(kParameters), '0');
     std::vector<Column> table(sources.size());
     for (int p = 1; p <= kParameters; ++p) {
-        const int g = GroupOfParameter(p);
+        const int g = groupOfParameter(p);
         const auto at = static_cast<std::size_t>(p - 1);
         for (std::size_t j = 0; j < sources.size(); ++j) {
             table[j].value = byteAt(sources[j].params, at);
@@ -139,7 +139,7 @@ ByteString clsPatchGenerator::generate(std::span<const Source> sources, int intR
                 return {};
         }
         const int max = VoiceParameterTable::row(p - 1).max;
-        voice[at] = toChar(NewValue(table, max, intRangeVar));
+        voice[at] = toChar(newValue(table, max, intRangeVar));
     }
     return voice;
 }
@@ -161,7 +161,7 @@ bool clsPatchGenerator::CheckVoiceDataNodesA(const PatchGenTree::Node& node)
     return m_found;
 }
 
-std::vector<clsPatchGenerator::Source> clsPatchGenerator::CollectSources(const PatchGenTree& VoiceTree)
+std::vector<clsPatchGenerator::Source> clsPatchGenerator::collectSources(const PatchGenTree& VoiceTree)
 {
     std::vector<Source> sources;
     for (const PatchGenTree::Node* node : VoiceTree.voices()) {
@@ -199,7 +199,7 @@ std::vector<clsPatchGenerator::Source> clsPatchGenerator::CollectSources(const P
 
 ByteString clsPatchGenerator::CreateNewPatch(const PatchGenTree& VoiceTree, int intRangeVar)
 {
-    const std::vector<Source> sources = CollectSources(VoiceTree);
+    const std::vector<Source> sources = collectSources(VoiceTree);
     return generate(sources, intRangeVar);
 }
 

@@ -55,16 +55,16 @@ public:
     // The voices of the tree with at least one ticked box, in the order shown,
     // read from their lists (packed lists unpacked). A voice that can no
     // longer be read is left out.
-    std::vector<Source> CollectSources(const PatchGenTree& VoiceTree);
+    std::vector<Source> collectSources(const PatchGenTree& VoiceTree);
 
     // The value of one parameter from its working table (sources in order);
     // max is the parameter's upper limit, r the variance 0..100.
-    int NewValue(std::span<const Column> columns, int max, int r);
+    int newValue(std::span<const Column> columns, int max, int r);
 
     // The group (1..43) of parameter p (1..145); 0 outside.
-    static int GroupOfParameter(int p);
+    static int groupOfParameter(int p);
     // n / 100 rounded to the nearest whole number, a half to the even one.
-    static long RoundHalfEvenPercent(long n);
+    static long roundHalfEvenPercent(long n);
 
     // How long generation runs between turns of the event loop. The cancel
     // event itself is raised for every parameter and source.

@@ -214,12 +214,12 @@ int RunGenerate(int argc, char** argv, const std::string& programDirectory, std:
         return 1;
     }
     clsPatchGenerator generator(session, request.seed);
-    const std::vector<clsPatchGenerator::Source> sources = generator.CollectSources(tree);
+    const std::vector<clsPatchGenerator::Source> sources = generator.collectSources(tree);
     ByteArray image;
     image.reserve(static_cast<std::size_t>(request.count) * kUnpackedVoiceSize);
     for (long k = 1; k <= request.count; ++k) {
         const ByteString voice =
-            generator.generate(sources, request.variance) + RandomiseVoices::VoiceName(RandomiseVoices::kDefaultPrefix, k);
+            generator.generate(sources, request.variance) + RandomiseVoices::voiceName(RandomiseVoices::kDefaultPrefix, k);
         if (voice.size() != kUnpackedVoiceSize) {
             std::cerr << "toneloft-cli: no voice could be made from the sources\n";
             return 1;

@@ -24,7 +24,7 @@ RandomiseVoicesHost::RandomiseVoicesHost(Session& session, frmStartup& mainWindo
     };
     m_main.setCommandHandler(MainCommand::ToolsPatchGenerator, [this] { showWindow(); });
     // A run in progress ends before the program does.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_core->Stop(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_core->stop(); });
 }
 
 RandomiseVoicesHost::~RandomiseVoicesHost()

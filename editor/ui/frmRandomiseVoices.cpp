@@ -261,16 +261,16 @@ void frmRandomiseVoices::itemClicked(QTreeWidgetItem* item, int)
 void frmRandomiseVoices::commandClicked()
 {
     if (m_core.running()) {
-        m_core.Stop();
+        m_core.stop();
         return;
     }
-    m_core.Start();
+    m_core.start();
 }
 
 void frmRandomiseVoices::startFromPrefix()
 {
-    if (!m_core.running() && m_core.controls().startEnabled)
-        m_core.Start();
+    if (m_command->isEnabled())
+        commandClicked();
 }
 
 void frmRandomiseVoices::showEvent(QShowEvent* event)
@@ -284,7 +284,7 @@ void frmRandomiseVoices::hideEvent(QHideEvent* event)
 {
     // Closing only hides the window, so the tree and settings stay for next
     // time; a run does not go on unseen.
-    m_core.Stop();
+    m_core.stop();
     QDialog::hideEvent(event);
 }
 

@@ -87,7 +87,7 @@ TEST(PatchGeneratorGroups, ParametersBelongToTheirGroups)
         {0, 0},    {146, 0},
     };
     for (const auto& [p, g] : expected)
-        EXPECT_EQ(clsPatchGenerator::GroupOfParameter(p), g) << "parameter " << p;
+        EXPECT_EQ(clsPatchGenerator::groupOfParameter(p), g) << "parameter " << p;
 }
 
 TEST(PatchGeneratorRounding, HalvesGoToTheEvenNeighbour)
@@ -95,7 +95,7 @@ TEST(PatchGeneratorRounding, HalvesGoToTheEvenNeighbour)
     const std::map<long, long> expected{{0, 0},   {49, 0},  {50, 0},  {51, 1},  {150, 2}, {250, 2},
                                         {350, 4}, {149, 1}, {151, 2}, {9950, 100}, {-50, 0}, {-150, -2}};
     for (const auto& [n, rounded] : expected)
-        EXPECT_EQ(clsPatchGenerator::RoundHalfEvenPercent(n), rounded) << n << " / 100";
+        EXPECT_EQ(clsPatchGenerator::roundHalfEvenPercent(n), rounded) << n << " / 100";
 }
 
 TEST_F(PatchGeneratorTest, OneSourceAtVarianceZeroReproducesItsParameters)
@@ -262,7 +262,7 @@ TEST_F(PatchGeneratorTest, DrawsAreUniformOverTheRange)
     std::vector<int> counts(kCells, 0);
     const Column source{37, true};
     for (int i = 0; i < kDraws; ++i) {
-        const int v = gen.NewValue(std::span<const Column>(&source, 1), 99, 100);
+        const int v = gen.newValue(std::span<const Column>(&source, 1), 99, 100);
         ASSERT_GE(v, 0);
         ASSERT_LT(v, kCells);
         ++counts[static_cast<std::size_t>(v)];

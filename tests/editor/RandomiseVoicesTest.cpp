@@ -212,12 +212,12 @@ TEST_F(RandomiseVoicesTest, OnlyNumbersFromZeroToHundredSetTheVariance)
 
 TEST_F(RandomiseVoicesTest, VoiceNamesCarryThePrefixAndTheCount)
 {
-    EXPECT_EQ(RandomiseVoices::VoiceName("RandVc", 7), "RandVc 7  ");
-    EXPECT_EQ(RandomiseVoices::VoiceName("RandVc", 33), "RandVc 33 ");
-    EXPECT_EQ(RandomiseVoices::VoiceName("RandVc", 999), "RandVc 999");
-    EXPECT_EQ(RandomiseVoices::VoiceName("RandVc", 1234), "RandVc 123");
-    EXPECT_EQ(RandomiseVoices::VoiceName("Ab", 1), "Ab     1  ");
-    EXPECT_EQ(RandomiseVoices::VoiceName("LongPrefix", 2), "LongPr 2  ");
+    EXPECT_EQ(RandomiseVoices::voiceName("RandVc", 7), "RandVc 7  ");
+    EXPECT_EQ(RandomiseVoices::voiceName("RandVc", 33), "RandVc 33 ");
+    EXPECT_EQ(RandomiseVoices::voiceName("RandVc", 999), "RandVc 999");
+    EXPECT_EQ(RandomiseVoices::voiceName("RandVc", 1234), "RandVc 123");
+    EXPECT_EQ(RandomiseVoices::voiceName("Ab", 1), "Ab     1  ");
+    EXPECT_EQ(RandomiseVoices::voiceName("LongPrefix", 2), "LongPr 2  ");
 }
 
 TEST_F(RandomiseVoicesTest, VoicesGoIntoPatchGenAndTheThirtyThirdIntoBankTwo)
@@ -229,7 +229,7 @@ TEST_F(RandomiseVoicesTest, VoicesGoIntoPatchGenAndTheThirtyThirdIntoBankTwo)
     rv.tick("L0001:2", true);
     rv.setVariance(0);
 
-    rv.Start();
+    rv.start();
     auto list = rv.patchList();
     ASSERT_TRUE(list);
     EXPECT_EQ(list->FileTitle, "PatchGen.dat");
@@ -246,7 +246,7 @@ TEST_F(RandomiseVoicesTest, VoicesGoIntoPatchGenAndTheThirtyThirdIntoBankTwo)
     EXPECT_EQ(rv.controls().buttonCaption, "Start");
 
     for (int i = 2; i <= 33; ++i)
-        rv.Start();
+        rv.start();
     EXPECT_EQ(list->voiceCount(), 33);
     EXPECT_EQ(list->bank, 2);
     EXPECT_EQ(BankOfVoice(33), 2);
@@ -260,7 +260,7 @@ TEST_F(RandomiseVoicesTest, VoicesGoIntoPatchGenAndTheThirtyThirdIntoBankTwo)
     ASSERT_TRUE(list->requestClose(false));
     EXPECT_FALSE(rv.patchList());
     EXPECT_FALSE(std::filesystem::exists(patchGenFile()));
-    rv.Start();
+    rv.start();
     ASSERT_TRUE(rv.patchList());
     EXPECT_NE(rv.patchList()->ID, list->ID);
     EXPECT_EQ(nameAtEnd(*rv.patchList()), "RandVc 1  ");
@@ -272,8 +272,8 @@ TEST_F(RandomiseVoicesTest, StopInTheFirstVoiceStoresNothing)
     RandomiseVoices rv(session, 5);
     select(*a, {1, 2});
     rv.tick("L0001", true);
-    ui.onEvents = [&](test::ScriptedUi&) { rv.Stop(); };
-    rv.Start();
+    ui.onEvents = [&](test::ScriptedUi&) { rv.stop(); };
+    rv.start();
     ui.onEvents = nullptr;
     EXPECT_FALSE(rv.patchList());
     EXPECT_EQ(rv.generatedCount(), 0);
@@ -301,15 +301,15 @@ TEST_F(RandomiseVoicesTest, ContinuousRunsSendEachVoiceUntilStopped)
             captions.push_back(rv.controls().buttonCaption);
         }
         if (synth.voices.size() == 3)
-            rv.Stop();
+            rv.stop();
     };
-    rv.Start();
+    rv.start();
     ui.onEvents = nullptr;
 
     ASSERT_EQ(synth.voices.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(synth.voices[i].size(), 155u);
-        EXPECT_EQ(synth.voices[i].substr(145), RandomiseVoices::VoiceName("RandVc", static_cast<long>(i + 1)));
+        EXPECT_EQ(synth.voices[i].substr(145), RandomiseVoices::voiceName("RandVc", static_cast<long>(i + 1)));
         EXPECT_EQ(captions[i], "Stop");
     }
     // A second's wait between voices, on the scripted clock.
@@ -335,7 +335,7 @@ TEST_F(RandomiseVoicesTest, AContinuousRunEndsWithTheMidiOutput)
         if (synth.voices.size() == 2)
             synth.open = false;
     };
-    rv.Start();
+    rv.start();
     ui.onEvents = nullptr;
     EXPECT_EQ(synth.voices.size(), 2u);
     EXPECT_EQ(rv.patchList()->voiceCount(), 2);
@@ -357,14 +357,14 @@ TEST_F(RandomiseVoicesTest, OffLineContinuousMakesOneVoiceAndLoadOpensIt)
         opened.push_back(voice);
     };
     rv.setContinuous(true); // MIDI off: one voice all the same
-    rv.Start();
+    rv.start();
     EXPECT_EQ(rv.patchList()->voiceCount(), 1);
     EXPECT_TRUE(opened.empty());
 
     rv.setContinuous(false);
     rv.setLoadOnCreation(true);
-    rv.Start();
-    rv.Start();
+    rv.start();
+    rv.start();
     EXPECT_EQ(opened, (std::vector<long>{2, 3}));
 }
 
@@ -374,13 +374,13 @@ TEST_F(RandomiseVoicesTest, GeneratedVoicesCanBeSourcesThemselves)
     RandomiseVoices rv(session, 5);
     select(*a, {1});
     rv.tick("L0001:1", true);
-    rv.Start();
+    rv.start();
     auto list = rv.patchList();
     ASSERT_TRUE(list);
     select(*list, {1});
     rv.tick(list->ID + ":1", true);
     EXPECT_EQ(rv.controls().sourceVoices, 2);
-    rv.Start();
+    rv.start();
     // The new voice keeps the selection of the first.
     EXPECT_EQ(list->voiceCount(), 2);
     EXPECT_TRUE(list->tracker.isSelected(1));
