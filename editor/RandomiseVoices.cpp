@@ -202,14 +202,22 @@ std::shared_ptr<VoiceList> RandomiseVoices::patchList() const
 
 bool RandomiseVoices::storeVoice(const ByteString& params)
 {
-    const long k = m_count + 1;
-    const ByteString voice = params + voiceName(m_prefix, k);
     auto list = patchList();
     long position = 1;
+    const std::string fileName = m_session.DataDirectory() + Session::kPatchGenTitle;
+    if (!list) {
+        // A PatchGen.dat the user opened is not written over: the voices join it.
+        if (auto open = m_session.colVoiceLists().findByFileName(fileName)) {
+            list = open;
+            m_patchListId = open->ID;
+            m_count = open->voiceCount();
+        }
+    }
+    const long k = m_count + 1;
+    const ByteString voice = params + voiceName(m_prefix, k);
     if (!list) {
         // The first voice makes the file, and the file a list that was never saved.
         clsVoiceNames names(m_session);
-        const std::string fileName = m_session.DataDirectory() + Session::kPatchGenTitle;
         if (names.SaveVoiceDataToFileByt(nullptr, fileName, 0, false, voice, Session::kPatchGenTitle,
                                          clsVoiceNames::FileAttributes::Normal))
             return false;
@@ -232,9 +240,9 @@ bool RandomiseVoices::storeVoice(const ByteString& params)
             list->tracker.add(v, v);
         list->tracker.anchor = anchor;
         position = list->voiceCount();
-        // The file on disk keeps every voice made so far.
-        const ByteArray image = list->image();
-        WriteFileReplacing(list->FileName, image);
+        // Until the list is saved under a name of its own, its file keeps every voice made.
+        if (list->mark == VoiceList::kNeverSaved)
+            WriteFileReplacing(list->FileName, list->image());
         list->bank = BankOfVoice(position);
         m_session.notify([&](SessionObserver& o) { o.listChanged(*list); });
     }
@@ -326,8 +334,7 @@ void RandomiseVoices::listLoaded(VoiceList& list)
 void RandomiseVoices::listChanged(VoiceList& list)
 {
     // Saved under a name of its own, the list is the user's now.
-    if (list.ID == m_patchListId &&
-        (list.FileTitle != Session::kPatchGenTitle || list.mark != VoiceList::kNeverSaved))
+    if (list.ID == m_patchListId && list.FileTitle != Session::kPatchGenTitle)
         releasePatchList();
     if (PatchGenTree::Node* file = m_tree.find(list.ID))
         file->baseText = list.FileTitle;

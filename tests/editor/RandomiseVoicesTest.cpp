@@ -266,6 +266,24 @@ TEST_F(RandomiseVoicesTest, VoicesGoIntoPatchGenAndTheThirtyThirdIntoBankTwo)
     EXPECT_EQ(nameAtEnd(*rv.patchList()), "RandVc 1  ");
 }
 
+TEST_F(RandomiseVoicesTest, APatchGenFileTheUserOpenedIsAppendedToNotWrittenOver)
+{
+    const std::string before = test::makeVoiceFile(0, 2, "MINE");
+    dir.write("data/PatchGen.dat", before);
+    auto mine = open(patchGenFile());
+    auto a = openNew("a.dat", 0, 2);
+    ASSERT_TRUE(mine && a);
+    RandomiseVoices rv(session, 5);
+    select(*a, {1});
+    rv.tick("L0002:1", true);
+    rv.start();
+    EXPECT_EQ(rv.patchList(), mine);
+    EXPECT_EQ(mine->voiceCount(), 3);
+    EXPECT_EQ(nameAtEnd(*mine), "RandVc 3  ");
+    EXPECT_EQ(test::TempDir::read(patchGenFile()), before); // saved by the user, or not at all
+    EXPECT_TRUE(mine->isChanged());
+}
+
 TEST_F(RandomiseVoicesTest, StopInTheFirstVoiceStoresNothing)
 {
     auto a = openNew("a.dat", 0, 2);
