@@ -1,5 +1,6 @@
 #include "app/cli/CliCommands.h"
 #include "app/cli/CliRender.h"
+#include "app/cli/CliGenerate.h"
 
 #include <cstring>
 #include <filesystem>
@@ -15,6 +16,8 @@ constexpr const char* kUsage =
     "  convert FILE --type N -o OUT  save the voices in layout N (0-3) as Save As would\n"
     "  check FILE                    list every value outside its parameter's range\n"
     "  render FILE --voice N ... -o OUT.wav  play a voice into a WAV file (render --help)\n"
+    "  generate SOURCE... --count N --variance R [--seed S] [--groups G,...] [--type N] -o OUT\n"
+    "                                new voices from FILE:VOICE sources (generate --help)\n"
     "Layouts: 0 unpacked 155 bytes/voice, 1 unpacked with a message per voice (163),\n"
     "         2 packed 128 bytes/voice, 3 packed in 32-voice bank messages (4104).\n";
 
@@ -43,6 +46,8 @@ int main(int argc, char** argv)
     using namespace toneloft::cli;
     if (argc > 1 && std::string(argv[1]) == "render")
         return RunRender(argc - 2, argv + 2, programDirectory(argv[0]));
+    if (CommandWord(argc, argv) == "generate")
+        return RunGenerate(argc, argv, programDirectory(argv[0]), std::cout);
     Options options;
     std::string command;
     for (int i = 1; i < argc; ++i) {

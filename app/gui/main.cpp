@@ -1,4 +1,5 @@
 #include "common/Session.h"
+#include "editor/ui/RandomiseVoicesHost.h"
 #include "library/ui/ListWindowManager.h"
 #include "library/ui/frmStartup.h"
 #include "library/ui/frmVoiceList.h"
@@ -28,6 +29,7 @@ int main(int argc, char* argv[])
     toneloft::Session session(mainWindow.ui(), QDir::toNativeSeparators(mainWindow.programDirectory()).toStdString());
     session.findDataDirectory();
     toneloft::ListWindowManager lists(session, mainWindow);
+    toneloft::RandomiseVoicesHost patchGenerator(session, mainWindow, lists);
 
     // The MIDI devices: the system's ports, then the built-in virtual DX7, which
     // is what the device dialogue offers when nothing else is connected.
