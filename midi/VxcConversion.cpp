@@ -382,6 +382,8 @@ void VxcConversion::TakeOutputFile(const std::string& folder, const std::string&
 
 void VxcConversion::runConverter()
 {
+    if (m_viewChanged)
+        m_viewChanged();
     ShowStatus(m_ui, " Please wait while your DX7 voices are converted.", 0, 1);
     {
         BusyPointer busy(m_ui);

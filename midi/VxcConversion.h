@@ -3,6 +3,7 @@
 #include "common/UiServices.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,9 @@ public:
     void setFilePattern(const std::string& pattern) { m_pattern = pattern; }
     // Set after a run: the window selects the text box's text and focuses it.
     bool takeFocusRequest();
+    // Called when what the window shows changes while a call is still working
+    // (the output box before the converter starts).
+    void setViewChanged(std::function<void()> changed) { m_viewChanged = std::move(changed); }
 
     const std::string& programDirectory() const { return m_programDirectory; }
     std::string settingsPath() const;
@@ -135,6 +139,7 @@ private:
     std::string m_textBox;
     std::string m_pattern = kVxcSourcePattern;
     bool m_focusRequest = false;
+    std::function<void()> m_viewChanged;
 };
 
 } // namespace toneloft

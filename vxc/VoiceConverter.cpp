@@ -90,7 +90,7 @@ Routing route(const Topology& t, std::vector<std::string>& notes)
         if (!needs)
             continue;
         if (nextRegister > 3) {
-            notes.push_back("routing: no register left for " + opName(op) +
+            notes.push_back("routing: no register left for SY77 op" + std::to_string(op) +
                             "; the preset algorithm carries its connection");
             continue;
         }
@@ -128,8 +128,8 @@ Routing route(const Topology& t, std::vector<std::string>& notes)
             if (source == 0)
                 continue;
             if (slot > 1) {
-                notes.push_back("routing: " + opName(op) + " has more than two modulators; " +
-                                opName(m) + " is left to the preset algorithm");
+                notes.push_back("routing: SY77 op" + std::to_string(op) + " has more than two modulators; op" +
+                                std::to_string(m) + " is left to the preset algorithm");
                 continue;
             }
             r.inputs[o][static_cast<std::size_t>(slot++)] = source;
@@ -188,7 +188,7 @@ void writeOffset(std::uint8_t* at, int offset)
 // One DX7 break point with a curve and depth either side becomes four SY77 break
 // points (notes) with level offsets: three octaves below, the break point and the
 // note above it, three octaves above. Exponential curves are taken as straight.
-void writeLevelScaling(std::uint8_t* block, const std::uint8_t* dx, int op,
+void writeLevelScaling(std::uint8_t* block, const std::uint8_t* dx, const std::string& op,
                        std::vector<std::string>& notes)
 {
     const int note = std::clamp(dx[BreakPoint] + 21, 0, 127); // DX7 break point 0 = A-1
@@ -207,7 +207,7 @@ void writeLevelScaling(std::uint8_t* block, const std::uint8_t* dx, int op,
     writeOffset(block + Offsets + 4, 0);
     writeOffset(block + Offsets + 6, offset(dx[RightDepth], dx[RightCurve]));
     if (dx[LeftDepth] != 0 || dx[RightDepth] != 0) {
-        std::string text = "level scaling " + opName(op) + ": depths " + std::to_string(dx[LeftDepth]) +
+        std::string text = "level scaling " + op + ": depths " + std::to_string(dx[LeftDepth]) +
                            "/" + std::to_string(dx[RightDepth]) + " as straight offsets at four break points";
         if (dx[LeftCurve] == 1 || dx[LeftCurve] == 2 || dx[RightCurve] == 1 || dx[RightCurve] == 2)
             text += " (exponential curve taken as straight)";
@@ -215,7 +215,7 @@ void writeLevelScaling(std::uint8_t* block, const std::uint8_t* dx, int op,
     }
 }
 
-void writeFrequency(std::uint8_t* block, const std::uint8_t* dx, int op, int pitchModSens,
+void writeFrequency(std::uint8_t* block, const std::uint8_t* dx, const std::string& op, int pitchModSens,
                     std::vector<std::string>& notes)
 {
     std::uint8_t switches = block[Switches];
@@ -229,7 +229,7 @@ void writeFrequency(std::uint8_t* block, const std::uint8_t* dx, int op, int pit
     const int syDetune = static_cast<int>(std::lround(dxDetune * 15.0 / 7.0));
     block[SyDetune] = static_cast<std::uint8_t>(std::abs(syDetune) | (syDetune < 0 ? 0x10 : 0));
     if (dxDetune != 0)
-        notes.push_back("detune " + opName(op) + ": DX7 " + std::to_string(dxDetune) + " as SY77 " +
+        notes.push_back("detune " + op + ": DX7 " + std::to_string(dxDetune) + " as SY77 " +
                         std::to_string(syDetune));
 }
 
@@ -299,8 +299,12 @@ SyVoice ConvertVoice(std::span<const std::uint8_t, 155> dx, const SyVoice& syTem
         b[SyAmSens] = static_cast<std::uint8_t>((d[AmpModSens] & 0x03) * 2);
         b[SyVelocity] = static_cast<std::uint8_t>(d[KeyVelocity] & 0x07);
         b[SyOutputLevel] = scale(d[OutputLevel], 99, 127);
-        writeLevelScaling(b, d, syOp, notes);
-        writeFrequency(b, d, syOp, pitchModSens, notes);
+        // Notes name the DX7 operator, and where it went when renumbered.
+        std::string label = opName(dxOp);
+        if (syOp != dxOp)
+            label += " (SY77 op" + std::to_string(syOp) + ")";
+        writeLevelScaling(b, d, label, notes);
+        writeFrequency(b, d, label, pitchModSens, notes);
         writeRouting(b, routing, syOp, feedback, carriers, has(topology.carriers, syOp));
     }
 

@@ -127,7 +127,7 @@ frmVXCconversion::frmVXCconversion(UiServices& ui, const QString& programDirecto
     connect(m_buttons[0], &QPushButton::clicked, this, &frmVXCconversion::okClicked);
     connect(m_buttons[1], &QPushButton::clicked, this, &frmVXCconversion::cancelClicked);
     connect(m_buttons[2], &QPushButton::clicked, this, &frmVXCconversion::exitClicked);
-    connect(m_text, &QLineEdit::returnPressed, this, &frmVXCconversion::okClicked);
+    // Return in the text box reaches OK as the default button.
     connect(m_files, &QListView::doubleClicked, this, &frmVXCconversion::fileDoubleClicked);
     connect(m_files, &QListView::clicked, this, &frmVXCconversion::fileClicked);
     connect(m_folders, &QListView::doubleClicked, this, &frmVXCconversion::folderActivated);
@@ -143,6 +143,7 @@ frmVXCconversion::frmVXCconversion(UiServices& ui, const QString& programDirecto
                 break;
             }
     setFolder(start);
+    m_conversion->setViewChanged([this] { sync(); });
     sync();
 }
 
@@ -200,15 +201,22 @@ void frmVXCconversion::showEvent(QShowEvent* event)
 
 void frmVXCconversion::takeFile(const QString& name)
 {
-    // Re-entry while a run waits would start a second converter.
-    setEnabled(false);
+    // Events run while the converter is awaited: a second OK then must not
+    // start a second run.
+    if (m_running)
+        return;
+    m_running = true;
     m_conversion->TakeFile(m_folder.toStdString(), name.toStdString(), m_onePerSet->isChecked() ? 1 : 0);
-    setEnabled(true);
+    m_running = false;
     sync();
+    m_text->selectAll();
+    m_text->setFocus();
 }
 
 void frmVXCconversion::okClicked()
 {
+    if (m_running)
+        return;
     std::vector<std::string> names;
     for (const QString& n : fileListNames())
         names.push_back(n.toStdString());
@@ -249,12 +257,16 @@ void frmVXCconversion::okClicked()
 
 void frmVXCconversion::cancelClicked()
 {
+    if (m_running)
+        return;
     m_conversion->Reset();
     sync();
 }
 
 void frmVXCconversion::exitClicked()
 {
+    if (m_running)
+        return;
     m_conversion->Reset();
     close();
 }

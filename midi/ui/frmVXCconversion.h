@@ -69,6 +69,7 @@ private:
     std::unique_ptr<QtConverterProcess> m_ownProcess;
     std::unique_ptr<VxcConversion> m_conversion;
     QString m_folder;
+    bool m_running = false;
 
     QComboBox* m_places;
     QListView* m_folders;

@@ -82,6 +82,7 @@ private Q_SLOTS:
     void convertsThroughTheTextBox();
     void doubleClickTakesTheSourceAndCancelResets();
     void wildcardBecomesThePattern();
+    void returnKeyIsOneOk();
     void missingConverterReportsCodeSix();
     void toolsMenuOpensOneWindow();
 };
@@ -130,7 +131,15 @@ void VxcConversionWindowTest::convertsThroughTheTextBox()
     QVERIFY(w.option(0)->isEnabled());
     QVERIFY(w.option(1)->isEnabled());
 
+    // While the converter runs, the output box names the output.
+    QString shownWhileRunning;
+    ui.onEvents = [&](ScriptedUi&) {
+        shownWhileRunning = w.outputBox()->text();
+        QThread::msleep(1);
+        QCoreApplication::processEvents();
+    };
     typeAndOk(w, QStringLiteral("ROM1A.SY"));
+    QCOMPARE(shownWhileRunning, QString::fromStdString(install.data("ROM1A.SY")));
     QCOMPARE(ui.boxes.size(), std::size_t{1});
     QCOMPARE(ui.boxes[0].title, std::string("File conversion complete"));
     QCOMPARE(ui.boxes[0].text,
@@ -186,6 +195,25 @@ void VxcConversionWindowTest::wildcardBecomesThePattern()
     typeAndOk(w, QStringLiteral("../data/ROM1A.SYX"));
     QCOMPARE(w.folder(), QString::fromStdString(install.data()));
     QCOMPARE(w.conversion().step(), 1);
+}
+
+void VxcConversionWindowTest::returnKeyIsOneOk()
+{
+    Install install;
+    ScriptedUi ui;
+    frmVXCconversion w(ui, install.program());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.textBox()->setFocus();
+    w.textBox()->clear();
+    QTest::keyClicks(w.textBox(), QStringLiteral("ROM1A.SYX"));
+    QTest::keyClick(w.textBox(), Qt::Key_Return);
+    QCOMPARE(w.conversion().step(), 1);
+    // Taken once: the "*.dat" now in the box has not been taken as a pattern.
+    QCOMPARE(w.textBox()->text(), QStringLiteral("*.dat"));
+    QCOMPARE(w.fileModel()->nameFilters(), (QStringList{"*.dat", "*.syx", "*.32", "*.dx7"}));
+    QVERIFY(w.textBox()->hasFocus());
+    QCOMPARE(w.textBox()->selectedText(), QStringLiteral("*.dat"));
 }
 
 void VxcConversionWindowTest::missingConverterReportsCodeSix()
