@@ -1,6 +1,7 @@
 #include "GuiTestRegistry.h"
 
 #include "library/ui/frmStartup.h"
+#include "midi/ui/QtConverterProcess.h"
 #include "midi/ui/frmVXCconversion.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -85,6 +86,7 @@ private Q_SLOTS:
     void returnKeyIsOneOk();
     void missingConverterReportsCodeSix();
     void toolsMenuOpensOneWindow();
+    void processRunsInItsFolderAndIsStopped();
 };
 
 void VxcConversionWindowTest::opensAtStepZeroInTheDataFolder()
@@ -254,6 +256,22 @@ void VxcConversionWindowTest::toolsMenuOpensOneWindow()
     QCOMPARE(main.findChildren<frmVXCconversion*>().size(), qsizetype{1});
     QVERIFY(w->isVisible());
     QCOMPARE(w->folder(), folder);
+}
+
+void VxcConversionWindowTest::processRunsInItsFolderAndIsStopped()
+{
+    TempDir dir;
+    const std::string script = dir.write("slow", "#!/bin/sh\npwd > started\nsleep 1\ntouch finished\n");
+    fs::permissions(script, fs::perms::owner_all);
+    QtConverterProcess process;
+    QVERIFY(!process.start(dir.file("missing"), dir.folder()));
+    QVERIFY(process.start(script, dir.folder()));
+    QTRY_VERIFY(fs::exists(dir.file("started")));
+    QCOMPARE(TempDir::read(dir.file("started")), dir.path().string() + "\n");
+    process.stopAndRelease();
+    process.stopAndRelease(); // nothing left to stop
+    QTest::qWait(1500);
+    QVERIFY(!fs::exists(dir.file("finished")));
 }
 
 TONELOFT_GUI_TEST(VxcConversionWindowTest);
