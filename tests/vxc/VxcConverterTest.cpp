@@ -269,9 +269,8 @@ std::vector<std::array<std::uint8_t, 155>> voices(int count)
 {
     std::vector<std::array<std::uint8_t, 155>> v;
     for (int i = 0; i < count; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "VOICE %04d", i + 1);
-        v.push_back(dxVoice(i % 32 + 1, i % 8, name));
+        const std::string number = std::to_string(i + 1);
+        v.push_back(dxVoice(i % 32 + 1, i % 8, "VOICE " + std::string(4 - number.size(), '0') + number));
     }
     return v;
 }
