@@ -181,10 +181,10 @@ void MainCommandTest::commandWithoutCoreSaysSo()
 {
     ScriptedUi ui;
     frmStartup w(&ui);
-    w.runCommand(MainCommand::ToolsDxToSy);
+    w.runCommand(MainCommand::ToolsPatchGenerator);
     w.runCommand(MainCommand::FileOpen);
     QCOMPARE(ui.boxes.size(), std::size_t{2});
-    QCOMPARE(ui.boxes[0].text, std::string("DX to SY Voice conversion is not available yet."));
+    QCOMPARE(ui.boxes[0].text, std::string("Patch Generator is not available yet."));
     QCOMPARE(ui.boxes[1].text, std::string("Open is not available yet."));
     QCOMPARE(ui.boxes[0].title, std::string("Toneloft"));
 }
