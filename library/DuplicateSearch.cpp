@@ -252,9 +252,11 @@ DuplicateSearch::Marks DuplicateSearch::markDuplicates(Session& session, Records
     long done = 0;
     for (long v : range) {
         ++done;
+        // A voice already marked is not searched for itself, but still counts as done.
         if (v < 1 || v > total || marked[static_cast<std::size_t>(v - 1)])
-            continue;
-        matcher->duplicatesOf(v, marked, options.autoDelete, dups);
+            dups.clear();
+        else
+            matcher->duplicatesOf(v, marked, options.autoDelete, dups);
         bool asked = false;
         if (!dups.empty()) {
             const long n = static_cast<long>(dups.size());
