@@ -11,6 +11,7 @@
 #include "voice/clsVoiceNames.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <unordered_map>
 
@@ -181,6 +182,31 @@ std::vector<std::string> fillKeys(Session& session, Recordset& table, Rule rule)
     return keys;
 }
 
+// The marked voices (ascending numbers) appended to removed, as the delete's
+// keep-deleted copy would append them; only the fields a voice needs are copied.
+void keepRemoved(Recordset& table, const std::vector<long>& voices, Recordset& removed)
+{
+    removed.reserve(voices.size());
+    auto rows = table.clone();
+    const int idField = rows->fieldIndex(clsVoiceNames::kID);
+    const int dataField = rows->fieldIndex(clsVoiceNames::kData);
+    const int namesField = rows->fieldIndex(clsVoiceNames::kNames);
+    long position = 1;
+    rows->moveFirst();
+    for (long v : voices) {
+        rows->move(v - position);
+        position = v;
+        if (rows->eof())
+            break;
+        const std::string id = rows->text(idField);
+        const std::string data = rows->text(dataField);
+        const std::string names = rows->text(namesField);
+        const std::array<std::string_view, 3> row = {id, data, names};
+        removed.appendTextRow(row);
+    }
+    removed.moveFirst();
+}
+
 } // namespace
 
 void DuplicateSearch::prepareKeys(Session& session, Recordset& table, Rule rule)
@@ -331,9 +357,10 @@ DuplicateSearch::Result DuplicateSearch::SearchDuplicates(VoiceList& list, const
         SortFind::SortVoiceList(list);
 
     ShowStatus(ui, "Please Wait - Backing up " + name + " database.");
+    // No copy is kept: the table would only be put back after a one-voice search
+    // that found nothing, and such a search has removed nothing.
     Recordset& table = list.rsmfimage();
-    bool failed = false;
-    result.backup = list.names().CopyRecordset(table, nullptr, -1, table.recordCount(), true, failed);
+    const bool single = options.range == Range::Selection && range.size() == 1;
 
     ShowStatus(ui, "Please Wait - Preparing to search " + name);
     result.removed = clsVoiceNames::NewVoiceNameTable();
@@ -346,7 +373,6 @@ DuplicateSearch::Result DuplicateSearch::SearchDuplicates(VoiceList& list, const
     result.stopped = marks.stopped;
     result.marked = marks.marked;
 
-    const bool single = options.range == Range::Selection && range.size() == 1;
     std::string singleName;
     if (single) {
         auto at = table.clone();
@@ -367,7 +393,8 @@ DuplicateSearch::Result DuplicateSearch::SearchDuplicates(VoiceList& list, const
     } else {
         ShowStatus(ui, "Please Wait - Deleting duplicate patches.");
         const ListEditing::Bookmarks bookmarks = ListEditing::bookmarksOf(list, marks.marked);
-        ListEditing::EditDelete(list, true, &bookmarks, result.removed.get(), true);
+        keepRemoved(table, marks.marked, *result.removed);
+        ListEditing::EditDelete(list, false, &bookmarks, nullptr, true);
         ShowStatus(ui, "", 0, 0);
         if (options.offerRemovedFile) {
             const std::string newFile = removedFileName(list.FilePath, list.FileTitle);

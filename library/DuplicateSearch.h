@@ -47,7 +47,6 @@ public:
         long deleted = 0;
         std::vector<long> marked; // voice numbers at the start of the search, ascending
         std::unique_ptr<Recordset> removed; // the voices taken out, in list order
-        std::unique_ptr<Recordset> backup;
         std::string removedFile; // the "Del " file written, if any
     };
 

@@ -151,6 +151,7 @@ ByteArray PatchGrouping::imageOf(Recordset& rows, int fileType)
     const auto dataSize = static_cast<std::size_t>(size - 10);
     const int dataField = rows.fieldIndex(clsVoiceNames::kData);
     const int namesField = rows.fieldIndex(clsVoiceNames::kNames);
+    image.reserve(static_cast<std::size_t>(rows.recordCount()) * static_cast<std::size_t>(size));
     for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
         std::string data = rows.text(dataField);
         std::string name = rows.text(namesField);

@@ -53,17 +53,15 @@ bool writeVoices(Session& session, Recordset& rows, int fromType, int toType, co
         std::cerr << "toneloft-cli: the voices could not be converted to layout " << toType << "\n";
         return false;
     }
-    clsVoiceNames names(session);
-    const bool framed = toType == 1 || toType == 3;
-    if (image.empty()) {
-        // An empty result is still a file: nothing to frame.
-        if (!WriteFileReplacing(path, image)) {
-            std::cerr << "toneloft-cli: " << path << " could not be written\n";
-            return false;
-        }
-        return true;
+    // Framed and written here rather than through the program's save, which would
+    // copy a collection-sized image once more.
+    if (toType == 1 || toType == 3)
+        image = FrameVoiceImage(image, toType, session.ui());
+    if (!WriteFileReplacing(path, image)) {
+        std::cerr << "toneloft-cli: " << path << " could not be written\n";
+        return false;
     }
-    return !names.SaveVoiceDataToFileByt(&image, path, toType, framed, {}, "", clsVoiceNames::FileAttributes::Normal);
+    return true;
 }
 
 } // namespace toneloft::cli
