@@ -138,7 +138,10 @@ void frmDuplicates::search()
     const auto target = m_listId.empty() ? nullptr : m_session.colVoiceLists().Item(m_listId);
     if (!target)
         return;
+    // Events run during the search; a second Search must wait for the first.
+    m_ok->setEnabled(false);
     m_result = DuplicateSearch::SearchDuplicates(*target, options(), m_progress);
+    m_ok->setEnabled(true);
     if (m_result.searched)
         hide();
 }

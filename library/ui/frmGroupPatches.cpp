@@ -132,7 +132,10 @@ void frmGroupPatches::search()
     if (!target)
         return;
     bool extend = false;
+    // Events run during the search; a second Search must wait for the first.
+    m_ok->setEnabled(false);
     m_result = PatchGrouping::Search(*target, options(), m_progress, extend);
+    m_ok->setEnabled(true);
     // Refused searches leave the dialog open; after a search only Yes does.
     if (m_result.searched && !extend) {
         m_progress.close();

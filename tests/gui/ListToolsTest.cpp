@@ -244,9 +244,10 @@ void ListToolsTest::printVoiceListToPdf_data()
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
     QTest::addColumn<int>("pages");
-    QTest::addRow("40 voices") << 40 << 0 << 0 << 1;
-    QTest::addRow("1,000 voices") << 1000 << 0 << 0 << 2;
-    QTest::addRow("banks 2 to 3 of 4") << 128 << 2 << 3 << 1;
+    QTest::addColumn<int>("copies");
+    QTest::addRow("40 voices") << 40 << 0 << 0 << 1 << 1;
+    QTest::addRow("1,000 voices") << 1000 << 0 << 0 << 2 << 1;
+    QTest::addRow("banks 2 to 3 of 4, two copies") << 128 << 2 << 3 << 1 << 2;
 }
 
 void ListToolsTest::printVoiceListToPdf()
@@ -255,6 +256,7 @@ void ListToolsTest::printVoiceListToPdf()
     QFETCH(int, from);
     QFETCH(int, to);
     QFETCH(int, pages);
+    QFETCH(int, copies);
     ListDesk desk;
     frmVoiceList* w = desk.open("print.dat", 0, voices, "V");
     QVERIFY(w);
@@ -264,6 +266,7 @@ void ListToolsTest::printVoiceListToPdf()
         offered = banks;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
+        printer.setCopyCount(copies);
         if (from > 0) {
             printer.setPrintRange(QPrinter::PageRange);
             printer.setFromTo(from, to);
@@ -286,6 +289,10 @@ void ListToolsTest::printVoiceListToPdf()
     QVERIFY(text.find("Voice listing for print.dat at") != std::string::npos);
     QVERIFY(text.find("Page 1 of " + std::to_string(pages)) != std::string::npos);
     QVERIFY(text.find("BANK A") != std::string::npos);
+    std::size_t headings = 0;
+    for (auto at = text.find("Voice listing for"); at != std::string::npos; at = text.find("Voice listing for", at + 1))
+        ++headings;
+    QCOMPARE(headings, std::size_t(pages * copies));
     if (voices == 40) {
         QVERIFY(text.find("Voice Set 2") != std::string::npos);
         QVERIFY(text.find("Voice Set 3") == std::string::npos);
@@ -308,6 +315,15 @@ void ListToolsTest::printVoiceListToPdf()
 void ListToolsTest::printWithoutAListSaysSo()
 {
     ListDesk desk;
+    // Cancel in the print dialog prints nothing.
+    frmVoiceList* w = desk.open("c.dat", 0, 5);
+    toneloft::PrintVoiceNames::setDialogStandIn([](QPrinter&, long) { return false; });
+    trigger(desk, MainCommand::FilePrintVoiceList);
+    toneloft::PrintVoiceNames::setDialogStandIn(nullptr);
+    QVERIFY(w);
+    QVERIFY(!desk.ui.sawStatus(" Please wait - Printing Voice List  "));
+    QVERIFY(desk.ui.boxes.empty());
+
     toneloft::PrintVoiceNames::Print(desk.session, nullptr, &desk.main);
     QCOMPARE(desk.ui.lastBox().text, std::string("Please select a voice list to print "));
     QCOMPARE(desk.ui.lastBox().title, std::string("No voice list selected"));
