@@ -199,9 +199,13 @@ PatchGrouping::Result PatchGrouping::GroupPatches(VoiceList& list, const Options
     BusyPointer busy(ui);
 
     ShowStatus(ui, "Please Wait - Backing up database for " + name);
-    Recordset& table = list.rsmfimage();
-    bool failed = false;
-    auto backup = list.names().CopyRecordset(table, nullptr, -1, table.recordCount(), true, failed);
+    // Only moved voices can be restored; copying leaves the list as it was.
+    std::unique_ptr<Recordset> backup;
+    if (options.move) {
+        Recordset& table = list.rsmfimage();
+        bool failed = false;
+        backup = list.names().CopyRecordset(table, nullptr, -1, table.recordCount(), true, failed);
+    }
 
     // Kept as bookmarks: moved voices drop out, the rest stay selected for later groups.
     std::unordered_set<Recordset::Bookmark> selected;
