@@ -320,10 +320,13 @@ DuplicateSearch::Marks DuplicateSearch::markDuplicates(Session& session, Records
         status.totalNow = total - result.deleted;
         progress.SearchStatus(status);
         if (asked || done % kVoicesPerEventTurn == 0 || done == static_cast<long>(range.size())) {
+            // Without a progress window (the command-line tool) nobody can press
+            // Cancel, so the status line carries the figures and no events are waited for.
             if (!progress.shown())
                 ShowStatus(ui, "Please Wait - voice " + Str(v) + " (of " + Str(total) + " total)" +
                                    Str(result.found) + " dup.found." + Str(result.deleted) + " dup.deleted.");
-            ui.processEvents();
+            if (progress.shown() || asked)
+                ui.processEvents();
             if (progress.takeCancelRequest() &&
                 ui.MsgBox("Are you sure you want to stop this search ?", "Search Interrupted", MsgIcon::Question,
                           MsgButtons::YesNoCancel) == MsgResult::Yes) {
