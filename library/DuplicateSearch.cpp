@@ -209,11 +209,6 @@ void keepRemoved(Recordset& table, const std::vector<long>& voices, Recordset& r
 
 } // namespace
 
-void DuplicateSearch::prepareKeys(Session& session, Recordset& table, Rule rule)
-{
-    fillKeys(session, table, rule);
-}
-
 std::vector<long> DuplicateSearch::rangeVoices(VoiceList& list, Range range)
 {
     std::vector<long> voices;

@@ -66,9 +66,6 @@ public:
     static Marks markDuplicates(Session& session, Recordset& table, const std::vector<long>& range,
                                 const Options& options, SearchProgress& progress);
 
-    // Clears DelSelected and fills the key field(s) the rule compares.
-    static void prepareKeys(Session& session, Recordset& table, Rule rule);
-
     // The voices a range covers on the list (empty: nothing selected).
     static std::vector<long> rangeVoices(VoiceList& list, Range range);
 

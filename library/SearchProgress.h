@@ -23,7 +23,7 @@ struct GroupStatus {
 
 // What a long list operation shows while it runs: the progress window with its
 // Cancel button and, for the duplicate search, the continue dialog. The windows
-// implement it; without a window (the command-line tool) NoSearchProgress
+// implement it; without a window (the command-line tool) the base class itself
 // answers "go on" and the status line carries the progress instead.
 class SearchProgress {
 public:
@@ -41,7 +41,5 @@ public:
     // The continue dialog, shown after each answered question.
     virtual ContinueChoice continueSearch() { return ContinueChoice::ContinueToEnd; }
 };
-
-using NoSearchProgress = SearchProgress;
 
 } // namespace toneloft
