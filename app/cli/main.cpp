@@ -1,3 +1,4 @@
+#include "app/cli/CliBatch.h"
 #include "app/cli/CliCommands.h"
 #include "app/cli/CliRender.h"
 #include "app/cli/CliGenerate.h"
@@ -18,6 +19,8 @@ constexpr const char* kUsage =
     "  render FILE --voice N ... -o OUT.wav  play a voice into a WAV file (render --help)\n"
     "  generate SOURCE... --count N --variance R [--seed S] [--groups G,...] [--type N] -o OUT\n"
     "                                new voices from FILE:VOICE sources (generate --help)\n"
+    "  dedupe FILE... --rule N -o OUT remove duplicate voices (dedupe --help)\n"
+    "  group FILE... --group P ...   write the voices matching name patterns to files (group --help)\n"
     "Layouts: 0 unpacked 155 bytes/voice, 1 unpacked with a message per voice (163),\n"
     "         2 packed 128 bytes/voice, 3 packed in 32-voice bank messages (4104).\n";
 
@@ -50,6 +53,10 @@ int main(int argc, char** argv)
         return RunGenerate(argc, argv, programDirectory(argv[0]), std::cout);
     Options options;
     std::string command;
+    if (argc > 1 && std::strcmp(argv[1], "dedupe") == 0)
+        return RunDedupe(argc - 2, argv + 2, programDirectory(argv[0]));
+    if (argc > 1 && std::strcmp(argv[1], "group") == 0)
+        return RunGroup(argc - 2, argv + 2, programDirectory(argv[0]));
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--json") {

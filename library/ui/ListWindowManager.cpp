@@ -2,6 +2,7 @@
 
 #include "library/ListEditing.h"
 #include "library/SortFind.h"
+#include "library/ui/ListToolWindows.h"
 #include "library/ui/frmFind.h"
 #include "library/ui/frmStartup.h"
 #include "library/ui/frmVoiceList.h"
@@ -22,6 +23,7 @@ ListWindowManager::ListWindowManager(Session& session, frmStartup& mainWindow)
 {
     m_session.addObserver(this);
     installCommands();
+    m_tools = new ListToolWindows(session, mainWindow, *this);
     m_main.setVoiceListWindowsProvider([this] {
         std::vector<QMdiSubWindow*> frames;
         for (const auto& list : m_session.colVoiceLists().NewEnum())

@@ -15,6 +15,7 @@ class QMdiSubWindow;
 namespace toneloft {
 
 class clsVoiceNames;
+class ListToolWindows;
 class frmFind;
 class frmStartup;
 class frmVoiceList;
@@ -41,6 +42,8 @@ public:
     frmVoiceList* activeWindow() const;
     // The one Find window, made on first use.
     frmFind& findWindow();
+    // Duplicates, grouping and printing.
+    ListToolWindows& tools() { return *m_tools; }
 
     void listAdded(VoiceList& list) override;
     void listLoaded(VoiceList& list) override;
@@ -61,6 +64,7 @@ private:
     std::map<std::string, QPointer<frmVoiceList>> m_windows; // by list ID
     QPointer<frmVoiceList> m_active;
     QPointer<frmFind> m_find;
+    ListToolWindows* m_tools = nullptr; // a child of this object
 };
 
 } // namespace toneloft
