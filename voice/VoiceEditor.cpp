@@ -1,12 +1,18 @@
 #include "voice/VoiceEditor.h"
 
 #include "voice/VoiceList.h"
+#include "voice/VoiceRecordset.h"
 
 namespace toneloft {
 
 VoiceEditor::VoiceEditor(std::string key, long number, long voicePosition)
     : m_key(std::move(key)), m_number(number), m_voicePosition(voicePosition)
 {
+}
+
+clsVoiceData* VoiceEditor::voiceData() const
+{
+    return data && !data->failed() ? &data->voiceData() : nullptr;
 }
 
 bool VoiceEditor::requestClose()

@@ -49,6 +49,17 @@ public:
     clsVoiceEditors Editors;
     clsVoiceRecordsets Recordsets;
 
+    // The key an editor of voice n is kept under in Editors and Recordsets ("V12").
+    static std::string editorKey(long voice);
+    // Loads voice n (1-based) into a fresh pair of tables and makes an editor on
+    // them, kept under editorKey(n). Null when n is outside the list, an editor of
+    // it is already open, or the voice does not load.
+    std::shared_ptr<VoiceEditor> openEditor(long voice);
+    // Reloads an open editor's tables from the list (reset to the saved version).
+    // The editor and any window keep the same holder; false when nothing is open
+    // under the key or the voice did not load.
+    bool resetEditor(const std::string& key);
+
     // Selection and interaction state of the list's window.
     SelectionTracker tracker;
     long currentVoice = 0;     // under the last press; the insert position of a paste (0: none)

@@ -19,13 +19,14 @@ bool SaveVoice(Session& session, bool ask, VoiceEditor* editor)
             return true;
         }
     }
-    if (!editor->list || !editor->voiceData)
+    clsVoiceData* tables = editor->voiceData();
+    if (!editor->list || !tables)
         return true;
     VoiceList& list = *editor->list;
 
     ByteString voice;
     std::int32_t crc = 0;
-    editor->voiceData->PutVoiceDataInString(editor->voiceData->voiceData(), voice, list.FileType, false, crc);
+    tables->PutVoiceDataInString(tables->voiceData(), voice, list.FileType, false, crc);
     if (crc == editor->storedCrc)
         return false;
     if (crc == 0) {
