@@ -1,9 +1,9 @@
 #include "library/ListEditing.h"
 
 #include "common/Banks.h"
-#include "common/Session.h"
 #include "library/DragData.h"
-#include "library/VoiceClipboard.h"
+#include "voice/Session.h"
+#include "voice/VoiceClipboard.h"
 #include "voice/VoiceList.h"
 #include "voice/VoicePacking.h"
 #include "voice/clsVoiceLists.h"

@@ -1,7 +1,7 @@
 #include "midi/MidiSession.h"
 
-#include "common/Session.h"
 #include "midi/clsMidiManagerData.h"
+#include "voice/Session.h"
 
 namespace toneloft {
 

@@ -1,7 +1,7 @@
 #include "voice/VoiceList.h"
 
 #include "common/Crc32.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "voice/VoiceRecordset.h"
 #include "voice/clsVoiceNames.h"
 

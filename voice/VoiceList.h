@@ -2,7 +2,7 @@
 
 #include "common/ByteString.h"
 #include "common/Recordset.h"
-#include "library/SelectionTracker.h"
+#include "voice/SelectionTracker.h"
 #include "voice/clsVoiceEditors.h"
 #include "voice/clsVoiceRecordsets.h"
 

@@ -1,6 +1,6 @@
 #include "voice/VoiceStore.h"
 
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "voice/VoiceEditor.h"
 #include "voice/VoiceList.h"
 #include "voice/VoicePacking.h"

@@ -1,7 +1,7 @@
 #include "voice/clsVoiceNames.h"
 
 #include "common/NumberText.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceLists.h"

@@ -1,10 +1,10 @@
 #include "library/ui/frmVoiceList.h"
 
 #include "common/Banks.h"
-#include "common/Session.h"
 #include "common/UiServices.h"
 #include "library/VoiceListView.h"
 #include "library/ui/frmStartup.h"
+#include "voice/Session.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceNames.h"
 #include "voice/ui/frmVoiceRecordset.h"
