@@ -183,6 +183,7 @@ int VoiceSizeOfType(int type)
 
 bool IsPackedType(int type)
 {
+    // The one rule for "is packed"; VoiceLayout agrees on the four real types.
     return type >= 2;
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/Crc32.h"
 #include "voice/Session.h"
+#include "voice/VoiceFileFormat.h"
 #include "voice/VoiceRecordset.h"
 #include "voice/clsVoiceNames.h"
 
@@ -26,6 +27,11 @@ void VoiceList::setRsmfimage(std::unique_ptr<Recordset> table)
     // A new set of voices starts unselected; a reordering (sort) keeps the flags.
     if (tracker.count() != m_voiceCount)
         tracker.reset(0, m_voiceCount);
+}
+
+bool VoiceList::isPacked() const
+{
+    return IsPackedType(FileType);
 }
 
 ByteArray VoiceList::image()

@@ -35,7 +35,7 @@ public:
     std::string FileName;  // full name
     std::string FileTitle; // name without folder
     std::string FilePath;  // folder, with its trailing separator
-    int FileType = 0;      // 0..3
+    int FileType = 0;      // 0..3, a VoiceLayout
     std::int32_t mark = kNeverSaved; // image CRC as last loaded or saved
     std::string caption;   // the window's caption
 
@@ -67,7 +67,7 @@ public:
     long bank = 1;             // on screen, 1..banks
     long pastedCount = 0;      // voices inserted by the last paste
 
-    bool isPacked() const { return FileType >= 2; }
+    bool isPacked() const;
     // The voices back to back as stored, and its CRC (kEmptyImageCrc when there are none).
     ByteArray image();
     std::int32_t imageCrc();

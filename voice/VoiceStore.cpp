@@ -2,6 +2,7 @@
 
 #include "voice/Session.h"
 #include "voice/VoiceEditor.h"
+#include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"
 #include "voice/VoicePacking.h"
 #include "voice/clsVoiceData.h"
@@ -50,7 +51,7 @@ bool SaveVoice(Session& session, bool ask, VoiceEditor* editor)
 
 bool SaveVoiceData(Recordset& names, int fileType, long position, std::string_view voice, bool append)
 {
-    const ByteString stored = fileType > 1 ? Pack(voice) : ByteString(voice);
+    const ByteString stored = IsPackedType(fileType) ? Pack(voice) : ByteString(voice);
     if (stored.size() < 10)
         return false;
     auto rows = names.clone();
