@@ -1,6 +1,13 @@
 #include "common/UiServices.h"
 
+#include <iostream>
+
 namespace toneloft {
+
+void UiServices::log(const std::string& line)
+{
+    std::clog << "Toneloft: " << line << '\n';
+}
 
 void ShowStatus(UiServices& ui, const std::string& text, int delayMs, int mode, bool refresh)
 {

@@ -56,6 +56,10 @@ public:
     virtual void setStatus(const std::string& text, bool areaVisible, bool repaintMain) = 0;
     virtual void setBusy(bool busy) = 0;
 
+    // A line for the program's log: why something failed, beyond what the box says.
+    // Standard error unless the implementation keeps it elsewhere.
+    virtual void log(const std::string& line);
+
     virtual void processEvents() = 0;
     // Milliseconds from an arbitrary start; never goes backwards.
     virtual std::int64_t clock() = 0;
