@@ -18,7 +18,10 @@ class clsVoiceData;
 // reload (reset to the saved version) can never leave it pointing at old tables.
 class VoiceEditor {
 public:
-    VoiceEditor(std::string key, long number, long voicePosition);
+    static constexpr const char* kFormName = "VoiceEditor";
+
+    // Numbered as the key reads: its digits, in order ("E12" is number 12).
+    VoiceEditor(std::string key, long voicePosition);
 
     const std::string& key() const { return m_key; }
     long number() const { return m_number; }

@@ -274,11 +274,6 @@ std::shared_ptr<VoiceList> clsVoiceNames::CreateVoiceListandFileImage(const std:
     return list;
 }
 
-bool clsVoiceNames::CreateMapView(const std::string& fileName, ByteArray& view)
-{
-    return ReadWholeFile(fileName, view);
-}
-
 std::shared_ptr<VoiceList> clsVoiceNames::InitPatchView(std::string_view data)
 {
     ++m_session.patchViewCounter;
