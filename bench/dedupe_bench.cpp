@@ -8,7 +8,7 @@
 //   toneloft-dedupe-bench [--voices N] [--filter-voices N] [FILE_OR_FOLDER...]
 //   (default: the test files folder)
 
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "library/DuplicateSearch.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceNames.h"

@@ -6,7 +6,7 @@
 //
 //   toneloft-generate-bench [BANK_FILE]   (default: a bank of init voices)
 
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "editor/PatchGenTree.h"
 #include "editor/clsPatchGenerator.h"
 #include "voice/InitVoice.h"

@@ -6,11 +6,11 @@
 // Runs on any Qt platform; QT_QPA_PLATFORM=offscreen needs no display.
 
 #include "common/Banks.h"
-#include "common/Session.h"
 #include "library/ui/ListWindowManager.h"
 #include "library/ui/frmStartup.h"
 #include "library/ui/frmVoiceList.h"
 #include "voice/InitVoice.h"
+#include "voice/Session.h"
 #include "voice/VoicePacking.h"
 #include "voice/clsVoiceLists.h"
 #include "voice/clsVoiceNames.h"

@@ -7,7 +7,7 @@
 //   toneloft-bench [--voices N] FILE_OR_FOLDER...
 
 #include "common/Crc32.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceLists.h"

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace toneloft {
@@ -101,6 +103,39 @@ public:
 private:
     std::string m_id;
     bool m_set = false;
+};
+
+// What a voice list keeps of the editors opened from it (and of their tables):
+// objects under text keys, made by Add, with the ID that may be set only once.
+// T names itself in the "form ID already set" message through T::kFormName.
+template <typename T>
+class KeyedForms {
+public:
+    // Makes a T from the key and args (or from args alone when T takes no key)
+    // and adds it under the key; null, with nothing added, when the key is taken.
+    template <typename... Args>
+    std::shared_ptr<T> Add(const std::string& key, Args&&... args)
+    {
+        std::shared_ptr<T> item;
+        if constexpr (std::is_constructible_v<T, const std::string&, Args...>)
+            item = std::make_shared<T>(key, std::forward<Args>(args)...);
+        else
+            item = std::make_shared<T>(std::forward<Args>(args)...);
+        return m_items.add(key, item) ? item : nullptr;
+    }
+    std::shared_ptr<T> Item(const std::string& key) const { return m_items.item(key); }
+    long count() const { return m_items.count(); }
+    bool Remove(const std::string& key) { return m_items.remove(key); }
+    bool Delete(const std::string& key) { return m_items.remove(key); }
+    std::vector<std::shared_ptr<T>> NewEnum() const { return m_items.items(); }
+
+    const std::string& ID() const { return m_id.get(); }
+    // A second setting keeps the first and says so.
+    void setID(UiServices& ui, const std::string& id) { m_id.set(ui, id, T::kFormName); }
+
+private:
+    KeyedCollection<T> m_items;
+    SetOnceId m_id;
 };
 
 } // namespace toneloft

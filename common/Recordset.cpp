@@ -126,6 +126,23 @@ std::unique_ptr<Recordset> Recordset::clone() const
     return copy;
 }
 
+std::unique_ptr<Recordset> Recordset::cloneView() const
+{
+    std::unique_ptr<Recordset> copy = clone();
+    Cursor& c = *copy->m_cursor;
+    const Cursor& mine = *m_cursor;
+    c.filterText = mine.filterText;
+    c.filter = mine.filter;
+    c.bookmarkFilter = mine.bookmarkFilter;
+    c.bookmarkSlots = mine.bookmarkSlots;
+    c.sort = mine.sort;
+    c.sortText = mine.sortText;
+    c.closings = mine.closings; // bookmark slots from before a close are dropped on refresh
+    c.version = Cursor::kStale;
+    copy->moveFirst();
+    return copy;
+}
+
 // --- cursor ------------------------------------------------------------------
 
 bool Recordset::bof() const

@@ -92,6 +92,10 @@ public:
     // A second cursor on the same rows with its own position, filter and sort.
     // It starts unfiltered, unsorted, on the first row, with this page size.
     std::unique_ptr<Recordset> clone() const;
+    // A second cursor that shows the rows this one shows: same filter and sort,
+    // on the first of them, with this page size. Later changes to either
+    // cursor's filter or sort leave the other alone.
+    std::unique_ptr<Recordset> cloneView() const;
 
     // --- cursor --------------------------------------------------------------
     // bof() and eof() are both true when the cursor shows no rows. After

@@ -1,6 +1,23 @@
 #include "common/UiServices.h"
 
+#include <iostream>
+
 namespace toneloft {
+
+void UiServices::log(const std::string& line)
+{
+    std::clog << "Toneloft: " << line << '\n';
+}
+
+void UiServices::waitForEvents(std::int64_t)
+{
+    processEvents();
+}
+
+bool UiServices::post(std::function<void()>)
+{
+    return false;
+}
 
 void ShowStatus(UiServices& ui, const std::string& text, int delayMs, int mode, bool refresh)
 {
@@ -20,7 +37,7 @@ void Pause(UiServices& ui, std::int64_t ms)
 {
     const std::int64_t start = ui.clock();
     do {
-        ui.processEvents();
+        ui.waitForEvents(ms - (ui.clock() - start));
     } while (ui.clock() - start < ms);
 }
 

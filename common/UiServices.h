@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,7 +57,19 @@ public:
     virtual void setStatus(const std::string& text, bool areaVisible, bool repaintMain) = 0;
     virtual void setBusy(bool busy) = 0;
 
+    // A line for the program's log: why something failed, beyond what the box says.
+    // Standard error unless the implementation keeps it elsewhere.
+    virtual void log(const std::string& line);
+
     virtual void processEvents() = 0;
+    // Processes events, first blocking until one arrives or maxMs have passed:
+    // what waits (Pause, receives) call instead of spinning. The default, for
+    // services without an event loop of their own, processes events once.
+    virtual void waitForEvents(std::int64_t maxMs);
+    // Runs call on the user-interface thread at its next turn of events; safe to
+    // call from any thread. False when these services cannot (the scripted
+    // double: tests then run the work from their event hook).
+    virtual bool post(std::function<void()> call);
     // Milliseconds from an arbitrary start; never goes backwards.
     virtual std::int64_t clock() = 0;
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/ByteString.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "editor/PatchGenTree.h"
 #include "editor/clsPatchGenerator.h"
 

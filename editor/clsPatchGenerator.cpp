@@ -1,6 +1,6 @@
 #include "editor/clsPatchGenerator.h"
 
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "voice/VoiceList.h"
 #include "voice/VoicePacking.h"
 #include "voice/VoiceParameterTable.h"

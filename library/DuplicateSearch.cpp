@@ -4,7 +4,7 @@
 #include "common/Crc32.h"
 #include "common/NumberText.h"
 #include "common/RecordsetValue.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "library/ListEditing.h"
 #include "library/SortFind.h"
 #include "voice/VoiceList.h"

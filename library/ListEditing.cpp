@@ -1,9 +1,10 @@
 #include "library/ListEditing.h"
 
 #include "common/Banks.h"
-#include "common/Session.h"
 #include "library/DragData.h"
-#include "library/VoiceClipboard.h"
+#include "voice/Session.h"
+#include "voice/VoiceClipboard.h"
+#include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"
 #include "voice/VoicePacking.h"
 #include "voice/clsVoiceLists.h"
@@ -17,11 +18,6 @@ namespace {
 
 constexpr std::size_t kUnpackedDataSize = kUnpackedVoiceSize - 10;
 constexpr std::size_t kPackedDataSize = kPackedVoiceSize - 10;
-
-bool isPackedType(int fileType)
-{
-    return fileType >= 2;
-}
 
 struct VoiceText {
     std::string data;
@@ -160,8 +156,8 @@ void ListEditing::insertClipboard(VoiceList& list)
     clip.targetType = static_cast<std::int16_t>(list.FileType);
     clip.insertPosition = static_cast<std::int32_t>(at);
 
-    if (clip.sourceType != clip.targetType && isPackedType(clip.sourceType) != isPackedType(clip.targetType))
-        convertClipboard(session, clipRows, isPackedType(clip.targetType));
+    if (clip.sourceType != clip.targetType && IsPackedType(clip.sourceType) != IsPackedType(clip.targetType))
+        convertClipboard(session, clipRows, IsPackedType(clip.targetType));
 
     const long n = clipRows.recordCount();
     for (long i = 0; i < n; ++i) {

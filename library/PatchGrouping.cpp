@@ -1,7 +1,7 @@
 #include "library/PatchGrouping.h"
 
 #include "common/NumberText.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "library/ListEditing.h"
 #include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"

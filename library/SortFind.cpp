@@ -1,7 +1,7 @@
 #include "library/SortFind.h"
 
 #include "common/Banks.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceLists.h"
 #include "voice/clsVoiceNames.h"

@@ -1,7 +1,7 @@
 #include "library/VoiceAudition.h"
 
-#include "common/Session.h"
 #include "common/SynthLink.h"
+#include "voice/Session.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceData.h"
 

@@ -2,8 +2,8 @@
 
 #include "common/Banks.h"
 #include "common/NumberText.h"
-#include "common/Session.h"
-#include "library/VoiceClipboard.h"
+#include "voice/Session.h"
+#include "voice/VoiceClipboard.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceNames.h"
 

@@ -80,7 +80,9 @@ int Dx7Exchange::ReceiveDump(int type, std::int64_t timeoutMs, std::string& data
             ShowStatus(ui, text, 0, 1);
             ui.processEvents();
         }
-        ui.processEvents();
+        // Blocks until input arrives or a millisecond passes, so that the
+        // countdown still meets every tenth of a second.
+        ui.waitForEvents(1);
         ui.processEvents();
     }
     m_midi.host().setManagerCaption("MIDI Manager");

@@ -24,10 +24,10 @@ class clsMidiManagerData;
 //
 // Input arrives on the service's thread and waits in inputQueue(). It is
 // handled by dispatchInput(), which must run on the user-interface thread
-// whenever that thread processes events: the desktop program calls it from a
-// queued call that the queue's notifier posts; tests call it from
-// ScriptedUi::onEvents. The receive loops rely on it being called from
-// UiServices::processEvents().
+// whenever that thread processes events: MidiSession posts it through
+// UiServices::post for every push; tests call it from ScriptedUi::onEvents.
+// The receive loops rely on it running while they wait for events. It is the
+// one place that guards against running inside itself.
 class MidiDeviceLayer {
 public:
     MidiDeviceLayer(UiServices& ui, MidiState& state, MidiBackend& backend,

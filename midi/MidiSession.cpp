@@ -1,7 +1,7 @@
 #include "midi/MidiSession.h"
 
-#include "common/Session.h"
 #include "midi/clsMidiManagerData.h"
+#include "voice/Session.h"
 
 namespace toneloft {
 
@@ -11,13 +11,25 @@ MidiSession::MidiSession(Session& session, MidiBackend& backend, MidiStartupDial
       m_devices(session.ui(), m_state, backend, host),
       m_lists(session),
       m_exchange(m_devices, &m_lists),
-      m_startup(m_devices, m_exchange, dialogs, &m_lists)
+      m_startup(m_devices, m_exchange, dialogs, &m_lists),
+      m_alive(std::make_shared<MidiSession*>(this))
 {
     m_session.setSynth(this);
+    // Input arrives on the service's thread; it is handled on the interface thread.
+    UiServices& ui = session.ui();
+    std::weak_ptr<MidiSession*> alive = m_alive;
+    m_devices.inputQueue().setNotifier([&ui, alive] {
+        ui.post([alive] {
+            if (const auto live = alive.lock())
+                (*live)->dispatchInput();
+        });
+    });
 }
 
 MidiSession::~MidiSession()
 {
+    m_devices.inputQueue().setNotifier({});
+    m_alive.reset();
     if (m_session.synth() == this)
         m_session.setSynth(nullptr);
     // Closing tells the host, so the windows showing this MIDI go while it

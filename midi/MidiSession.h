@@ -7,6 +7,7 @@
 #include "midi/MidiState.h"
 #include "midi/SessionVoiceListLink.h"
 
+#include <memory>
 #include <string>
 
 namespace toneloft {
@@ -38,6 +39,11 @@ public:
     int InitialiseMidi() { return m_startup.InitialiseMidi(); }
     void CloseMidiDevices() { m_devices.CloseMidiDevices(); }
 
+    // Handles the input queued so far, on the user-interface thread. Each push
+    // onto the input queue posts one of these through UiServices::post; tests
+    // whose services cannot post call it from their event hook.
+    void dispatchInput() { m_devices.dispatchInput(); }
+
     bool outputOpen() const override;
     void sendVoice(const ByteString& voice, bool playScale) override;
     void sendParameter(int parameter, int value) override;
@@ -49,6 +55,8 @@ private:
     SessionVoiceListLink m_lists;
     Dx7Exchange m_exchange;
     MidiStartup m_startup;
+    // Lets a post that arrives after this session has gone do nothing.
+    std::shared_ptr<MidiSession*> m_alive;
 };
 
 } // namespace toneloft

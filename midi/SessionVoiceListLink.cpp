@@ -1,7 +1,7 @@
 #include "midi/SessionVoiceListLink.h"
 
-#include "common/Session.h"
 #include "library/VoiceAudition.h"
+#include "voice/Session.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceNames.h"
 

@@ -1,12 +1,34 @@
 #include "voice/VoiceEditor.h"
 
 #include "voice/VoiceList.h"
+#include "voice/VoiceRecordset.h"
+
+#include <cctype>
 
 namespace toneloft {
 
-VoiceEditor::VoiceEditor(std::string key, long number, long voicePosition)
-    : m_key(std::move(key)), m_number(number), m_voicePosition(voicePosition)
+namespace {
+
+long numberOfKey(const std::string& key)
 {
+    long n = 0;
+    for (const char c : key) {
+        if (std::isdigit(static_cast<unsigned char>(c)) && n < 100000000)
+            n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+} // namespace
+
+VoiceEditor::VoiceEditor(std::string key, long voicePosition)
+    : m_key(std::move(key)), m_number(numberOfKey(m_key)), m_voicePosition(voicePosition)
+{
+}
+
+clsVoiceData* VoiceEditor::voiceData() const
+{
+    return data && !data->failed() ? &data->voiceData() : nullptr;
 }
 
 bool VoiceEditor::requestClose()

@@ -2,18 +2,26 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace toneloft {
 
 class VoiceList;
+class VoiceRecordset;
 class clsVoiceData;
 
 // The core side of one voice editor: which voice of which list it edits, the
 // parameter tables it works on, and the CRC of the voice as last stored.
+// VoiceList::openEditor makes it. It shares its tables with the list's
+// Recordsets collection and always reaches them through that holder, so a
+// reload (reset to the saved version) can never leave it pointing at old tables.
 class VoiceEditor {
 public:
-    VoiceEditor(std::string key, long number, long voicePosition);
+    static constexpr const char* kFormName = "VoiceEditor";
+
+    // Numbered as the key reads: its digits, in order ("E12" is number 12).
+    VoiceEditor(std::string key, long voicePosition);
 
     const std::string& key() const { return m_key; }
     long number() const { return m_number; }
@@ -22,7 +30,9 @@ public:
 
     std::string caption;
     VoiceList* list = nullptr;
-    clsVoiceData* voiceData = nullptr; // the tables of the editor's voice
+    std::shared_ptr<VoiceRecordset> data; // the tables of the editor's voice
+    // The voice's tables as they are now; null when they did not load.
+    clsVoiceData* voiceData() const;
     std::int32_t storedCrc = 0;        // CRC of the voice as last stored
 
     // Asked to close; the window layer supplies what closing means (a question

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cerrno>
+#include <system_error>
 #include <filesystem>
 #include <fstream>
 #include <chrono>
@@ -183,6 +185,7 @@ int VoiceSizeOfType(int type)
 
 bool IsPackedType(int type)
 {
+    // The one rule for "is packed"; VoiceLayout agrees on the four real types.
     return type >= 2;
 }
 
@@ -401,8 +404,13 @@ bool ReadWholeFile(const std::string& path, ByteArray& bytes)
     return true;
 }
 
-bool WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes)
+bool WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes, std::string* reason)
 {
+    auto fail = [&](const std::error_code& why) {
+        if (reason)
+            *reason = why.message();
+        return false;
+    };
     static std::atomic<unsigned> counter{0};
     const fs::path target(path);
     fs::path temp = target;
@@ -411,14 +419,17 @@ bool WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> b
 
     std::error_code ec;
     {
+        errno = 0;
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (out)
             out.write(reinterpret_cast<const char*>(bytes.data()),
                       static_cast<std::streamsize>(bytes.size()));
         out.close();
         if (!out) {
+            // The streams keep no reason of their own; errno has the system's.
+            const std::error_code why(errno != 0 ? errno : EIO, std::generic_category());
             fs::remove(temp, ec);
-            return false;
+            return fail(why);
         }
     }
     // Keep the permissions of the file being replaced.
@@ -428,8 +439,9 @@ bool WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> b
 
     fs::rename(temp, target, ec);
     if (ec) {
+        const std::error_code why = ec;
         fs::remove(temp, ec);
-        return false;
+        return fail(why);
     }
     return true;
 }

@@ -1,7 +1,9 @@
 #include "voice/VoiceList.h"
 
 #include "common/Crc32.h"
-#include "common/Session.h"
+#include "voice/Session.h"
+#include "voice/VoiceFileFormat.h"
+#include "voice/VoiceRecordset.h"
 #include "voice/clsVoiceNames.h"
 
 namespace toneloft {
@@ -27,6 +29,11 @@ void VoiceList::setRsmfimage(std::unique_ptr<Recordset> table)
         tracker.reset(0, m_voiceCount);
 }
 
+bool VoiceList::isPacked() const
+{
+    return IsPackedType(FileType);
+}
+
 ByteArray VoiceList::image()
 {
     ByteArray out;
@@ -43,6 +50,59 @@ std::int32_t VoiceList::imageCrc()
 bool VoiceList::isChanged()
 {
     return imageCrc() != mark;
+}
+
+namespace {
+
+std::string trimmed(const std::string& s)
+{
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+} // namespace
+
+std::string VoiceList::editorKey(long voice)
+{
+    return "V" + std::to_string(voice);
+}
+
+std::shared_ptr<VoiceEditor> VoiceList::openEditor(long voice)
+{
+    if (voice < 1 || voice > m_voiceCount)
+        return nullptr;
+    const std::string key = editorKey(voice);
+    if (Editors.Item(key))
+        return nullptr;
+    auto holder = Recordsets.Add(key);
+    if (!holder)
+        return nullptr;
+    holder->listKey = ID;
+    holder->voicePosition = voice;
+    if (!holder->InitVoiceDataRecordset(m_session)) {
+        Recordsets.Remove(key);
+        return nullptr;
+    }
+    auto editor = Editors.Add(key, voice);
+    if (!editor) {
+        Recordsets.Remove(key);
+        return nullptr;
+    }
+    editor->list = this;
+    editor->data = holder;
+    editor->storedCrc = holder->crc();
+    auto rows = rsmfimage().clone();
+    rows->setAbsolutePosition(voice);
+    editor->caption = trimmed(rows->text(clsVoiceNames::kNames));
+    return editor;
+}
+
+bool VoiceList::resetEditor(const std::string& key)
+{
+    const auto holder = Recordsets.Item(key);
+    return holder && Editors.Item(key) && holder->InitVoiceDataRecordset(m_session);
 }
 
 bool VoiceList::requestClose(bool fromOwnControlBox)

@@ -2,7 +2,7 @@
 
 #include "common/ByteString.h"
 #include "common/Recordset.h"
-#include "library/SelectionTracker.h"
+#include "voice/SelectionTracker.h"
 #include "voice/clsVoiceEditors.h"
 #include "voice/clsVoiceRecordsets.h"
 
@@ -35,7 +35,7 @@ public:
     std::string FileName;  // full name
     std::string FileTitle; // name without folder
     std::string FilePath;  // folder, with its trailing separator
-    int FileType = 0;      // 0..3
+    int FileType = 0;      // 0..3, a VoiceLayout
     std::int32_t mark = kNeverSaved; // image CRC as last loaded or saved
     std::string caption;   // the window's caption
 
@@ -49,6 +49,17 @@ public:
     clsVoiceEditors Editors;
     clsVoiceRecordsets Recordsets;
 
+    // The key an editor of voice n is kept under in Editors and Recordsets ("V12").
+    static std::string editorKey(long voice);
+    // Loads voice n (1-based) into a fresh pair of tables and makes an editor on
+    // them, kept under editorKey(n). Null when n is outside the list, an editor of
+    // it is already open, or the voice does not load.
+    std::shared_ptr<VoiceEditor> openEditor(long voice);
+    // Reloads an open editor's tables from the list (reset to the saved version).
+    // The editor and any window keep the same holder; false when nothing is open
+    // under the key or the voice did not load.
+    bool resetEditor(const std::string& key);
+
     // Selection and interaction state of the list's window.
     SelectionTracker tracker;
     long currentVoice = 0;     // under the last press; the insert position of a paste (0: none)
@@ -56,7 +67,7 @@ public:
     long bank = 1;             // on screen, 1..banks
     long pastedCount = 0;      // voices inserted by the last paste
 
-    bool isPacked() const { return FileType >= 2; }
+    bool isPacked() const;
     // The voices back to back as stored, and its CRC (kEmptyImageCrc when there are none).
     ByteArray image();
     std::int32_t imageCrc();

@@ -1,6 +1,6 @@
 #include "voice/VoiceRecordset.h"
 
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceData.h"
 #include "voice/clsVoiceLists.h"

@@ -14,6 +14,8 @@ class clsVoiceData;
 // and the voice editor show them.
 class VoiceRecordset {
 public:
+    static constexpr const char* kFormName = "VoiceRecordset";
+
     VoiceRecordset();
     ~VoiceRecordset();
     VoiceRecordset(const VoiceRecordset&) = delete;

@@ -1,7 +1,8 @@
 #include "voice/VoiceStore.h"
 
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "voice/VoiceEditor.h"
+#include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"
 #include "voice/VoicePacking.h"
 #include "voice/clsVoiceData.h"
@@ -19,13 +20,14 @@ bool SaveVoice(Session& session, bool ask, VoiceEditor* editor)
             return true;
         }
     }
-    if (!editor->list || !editor->voiceData)
+    clsVoiceData* tables = editor->voiceData();
+    if (!editor->list || !tables)
         return true;
     VoiceList& list = *editor->list;
 
     ByteString voice;
     std::int32_t crc = 0;
-    editor->voiceData->PutVoiceDataInString(editor->voiceData->voiceData(), voice, list.FileType, false, crc);
+    tables->PutVoiceDataInString(tables->voiceData(), voice, list.FileType, false, crc);
     if (crc == editor->storedCrc)
         return false;
     if (crc == 0) {
@@ -49,7 +51,7 @@ bool SaveVoice(Session& session, bool ask, VoiceEditor* editor)
 
 bool SaveVoiceData(Recordset& names, int fileType, long position, std::string_view voice, bool append)
 {
-    const ByteString stored = fileType > 1 ? Pack(voice) : ByteString(voice);
+    const ByteString stored = IsPackedType(fileType) ? Pack(voice) : ByteString(voice);
     if (stored.size() < 10)
         return false;
     auto rows = names.clone();

@@ -3,6 +3,7 @@
 #include "common/Crc32.h"
 #include "common/NumberText.h"
 #include "common/UiServices.h"
+#include "voice/VoiceFileFormat.h"
 #include "voice/VoicePacking.h"
 #include "voice/VoiceParameterTable.h"
 
@@ -47,11 +48,6 @@ void buildProxyDataFields(Recordset& rs)
 std::unique_ptr<Recordset> wholeTable(const Recordset& rs)
 {
     return rs.clone();
-}
-
-bool isPackedType(int fileType)
-{
-    return fileType >= 2;
 }
 
 } // namespace
@@ -192,7 +188,7 @@ bool clsVoiceData::GetVoiceData(Recordset& names, long position, int fileType, G
     if (!readVoice(names, position, stored))
         return false;
 
-    const bool packedSource = isPackedType(fileType);
+    const bool packedSource = IsPackedType(fileType);
     if (stored.size() != (packedSource ? PackedSize : UnpackedSize))
         return false;
 
@@ -253,7 +249,7 @@ void clsVoiceData::PutVoiceDataInString(const Recordset& voiceData, ByteString& 
         }
     }
     crc = CalcCRC32(voice);
-    if (fileType >= 2 && pack)
+    if (IsPackedType(fileType) && pack)
         voice = Pack(voice);
 }
 

@@ -1,7 +1,7 @@
 #include "voice/clsVoiceLists.h"
 
 #include "common/NumberText.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "voice/VoiceFileFormat.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "voice/clsVoiceNames.h"
 
 #include "common/NumberText.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceLists.h"
@@ -272,11 +272,6 @@ std::shared_ptr<VoiceList> clsVoiceNames::CreateVoiceListandFileImage(const std:
                               "Invalid Voice Name Characters", MsgIcon::Exclamation);
     }
     return list;
-}
-
-bool clsVoiceNames::CreateMapView(const std::string& fileName, ByteArray& view)
-{
-    return ReadWholeFile(fileName, view);
 }
 
 std::shared_ptr<VoiceList> clsVoiceNames::InitPatchView(std::string_view data)

@@ -49,7 +49,6 @@ public:
     // returned. Both end on their first rows.
     std::unique_ptr<Recordset> CopyRecordset(Recordset& source, Recordset* target, long firstRow,
                                              long rowCount, bool quiet, bool& failed);
-    static Recordset& CopyRecordsetX(Recordset& table) { return table; }
 
     // A voice-name table built from a voice image, names cleaned. anyCleaned
     // tells whether a name had to be changed.
@@ -77,8 +76,6 @@ public:
     // Opens one file as a new voice list; temporary lists count as never saved.
     std::shared_ptr<VoiceList> CreateVoiceListandFileImage(const std::string& fileName, bool temporary,
                                                            bool& failed);
-    // Reads a whole file (the view of a mapped file).
-    bool CreateMapView(const std::string& fileName, ByteArray& view);
     // Writes data to a file as a temporary, hidden list and opens it.
     std::shared_ptr<VoiceList> InitPatchView(std::string_view data);
 

@@ -1,7 +1,7 @@
 #include "voice/clsVoiceNames.h"
 
 #include "common/Crc32.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"
 #include "voice/VoiceStore.h"
@@ -229,10 +229,13 @@ bool clsVoiceNames::SaveVoiceDataToFileByt(const ByteArray* buffer, const std::s
 
     // Hidden files have no portable meaning here; the attribute only documents intent.
     (void)attributes;
-    const bool ok = WriteFileReplacing(fileName, data);
+    std::string reason;
+    const bool ok = WriteFileReplacing(fileName, data, &reason);
     ShowStatus(ui, "", 0, 0);
     if (!ok) {
-        ui.MsgBox("Couldn't open " + fileName, "File Access Error", MsgIcon::Exclamation);
+        ui.log("Couldn't write " + fileName + ": " + reason);
+        // The box's text first, as ever; the system's reason on a line of its own.
+        ui.MsgBox("Couldn't open " + fileName + "\r\n\r\n" + reason, "File Access Error", MsgIcon::Exclamation);
         return true;
     }
     return false;

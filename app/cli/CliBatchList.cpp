@@ -1,6 +1,6 @@
 #include "app/cli/CliBatch.h"
 
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "library/ListEditing.h"
 #include "library/PatchGrouping.h"
 #include "voice/VoiceFileFormat.h"

@@ -2,7 +2,7 @@
 
 #include "app/cli/CliUi.h"
 #include "common/Banks.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"
 #include "voice/VoiceParameterTable.h"

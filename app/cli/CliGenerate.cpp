@@ -1,7 +1,7 @@
 #include "app/cli/CliGenerate.h"
 
 #include "app/cli/CliUi.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "editor/PatchGenTree.h"
 #include "editor/RandomiseVoices.h"
 #include "editor/clsPatchGenerator.h"

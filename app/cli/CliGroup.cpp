@@ -1,7 +1,7 @@
 #include "app/cli/CliBatch.h"
 
 #include "app/cli/CliUi.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "library/PatchGrouping.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceNames.h"

@@ -1,7 +1,7 @@
 #include "app/cli/CliRender.h"
 
 #include "app/cli/CliUi.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "synth/FmEngine.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceData.h"

@@ -1,4 +1,4 @@
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "editor/ui/RandomiseVoicesHost.h"
 #include "library/ui/ListWindowManager.h"
 #include "library/ui/frmStartup.h"

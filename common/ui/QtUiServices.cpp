@@ -4,6 +4,8 @@
 #include "voice/ui/frmFileFormatDialog.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -257,6 +259,29 @@ void QtUiServices::setBusy(bool busy)
 void QtUiServices::processEvents()
 {
     QCoreApplication::processEvents();
+}
+
+void QtUiServices::waitForEvents(std::int64_t maxMs)
+{
+    if (maxMs <= 0) {
+        QCoreApplication::processEvents();
+        return;
+    }
+    // The timer's own event ends the wait when nothing else comes first.
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.start(static_cast<int>(std::min<std::int64_t>(maxMs, 60000)));
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+bool QtUiServices::post(std::function<void()> call)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app)
+        return false;
+    QMetaObject::invokeMethod(app, std::move(call), Qt::QueuedConnection);
+    return true;
 }
 
 std::int64_t QtUiServices::clock()

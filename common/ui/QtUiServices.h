@@ -40,6 +40,8 @@ public:
     void setBusy(bool busy) override;
 
     void processEvents() override;
+    void waitForEvents(std::int64_t maxMs) override;
+    bool post(std::function<void()> call) override;
     std::int64_t clock() override;
 
     int busyDepth() const { return m_busyDepth; }

@@ -1,11 +1,12 @@
 #include "common/ui/RecordsetModel.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace toneloft {
 
 RecordsetModel::RecordsetModel(const Recordset& table, std::vector<std::string> fields, QObject* parent)
-    : QAbstractTableModel(parent), m_rows(table.clone())
+    : QAbstractTableModel(parent), m_rows(table.cloneView())
 {
     if (fields.empty()) {
         for (int i = 0; i < m_rows->fieldCount(); ++i)
@@ -71,6 +72,52 @@ QVariant RecordsetModel::headerData(int section, Qt::Orientation orientation, in
     if (section < 0 || section >= columnCount())
         return {};
     return QString::fromStdString(m_rows->field(m_fieldIndexes[static_cast<std::size_t>(section)]).name);
+}
+
+Qt::ItemFlags RecordsetModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && m_writer)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool RecordsetModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!m_writer || role != Qt::EditRole || !index.isValid() || index.row() >= m_rowCount ||
+        index.column() >= columnCount())
+        return false;
+    m_rows->setAbsolutePosition(index.row() + 1);
+    const Recordset::Bookmark row = m_rows->bookmark();
+    if (row == Recordset::kNoBookmark)
+        return false;
+    const int field = m_fieldIndexes[static_cast<std::size_t>(index.column())];
+    Recordset::Value typed;
+    switch (m_rows->field(field).type) {
+    case Recordset::FieldType::Text: typed = value.toString().toLatin1().toStdString(); break;
+    case Recordset::FieldType::Boolean: typed = value.toBool(); break;
+    case Recordset::FieldType::Single: {
+        bool ok = false;
+        const double d = value.toDouble(&ok);
+        if (!ok)
+            return false;
+        typed = static_cast<float>(d);
+        break;
+    }
+    case Recordset::FieldType::Long: {
+        bool ok = false;
+        const qlonglong n = value.toLongLong(&ok);
+        if (!ok || n < INT32_MIN || n > INT32_MAX)
+            return false;
+        typed = static_cast<std::int32_t>(n);
+        break;
+    }
+    }
+    if (!m_writer(row, field, typed))
+        return false;
+    // The owner may have changed other cells of the row with it (display texts).
+    Q_EMIT dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
+    return true;
 }
 
 void RecordsetModel::refresh()

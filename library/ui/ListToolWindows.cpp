@@ -1,6 +1,6 @@
 #include "library/ui/ListToolWindows.h"
 
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "library/ui/ListWindowManager.h"
 #include "library/ui/PrintVoiceNames.h"
 #include "library/ui/frmDuplicates.h"

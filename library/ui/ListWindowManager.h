@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Session.h"
+#include "voice/Session.h"
 
 #include <QObject>
 #include <QPointer>

@@ -2,7 +2,7 @@
 
 #include "common/Banks.h"
 #include "common/NumberText.h"
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "library/VoiceListPrintLayout.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceNames.h"

@@ -1,6 +1,6 @@
 #include "library/ui/frmDuplicates.h"
 
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "library/ui/frmContinueSearchDlg.h"
 #include "library/ui/frmDupStatus.h"
 #include "voice/VoiceList.h"

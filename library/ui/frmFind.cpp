@@ -1,7 +1,7 @@
 #include "library/ui/frmFind.h"
 
-#include "common/Session.h"
 #include "library/SortFind.h"
+#include "voice/Session.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceLists.h"
 #include "voice/clsVoiceNames.h"

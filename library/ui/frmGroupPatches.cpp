@@ -1,6 +1,6 @@
 #include "library/ui/frmGroupPatches.h"
 
-#include "common/Session.h"
+#include "voice/Session.h"
 #include "library/ui/frmGroupStatus.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceLists.h"

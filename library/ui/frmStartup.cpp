@@ -89,24 +89,6 @@ QString frmStartup::programDirectory() const
     return QCoreApplication::applicationDirPath();
 }
 
-void frmStartup::setDataDirectory(const QString& folder)
-{
-    m_dataDirectory = folder;
-    if (!m_dataDirectory.isEmpty() && !m_dataDirectory.endsWith(QDir::separator()))
-        m_dataDirectory += QDir::separator();
-}
-
-QString frmStartup::findDataDirectory(const QString& programDirectory)
-{
-    const QDir data(QDir(programDirectory).filePath(QStringLiteral("Data")));
-    const bool hasVoiceFiles =
-        data.exists() && !data.entryList({QStringLiteral("*.dat")}, QDir::Files).isEmpty();
-    QString folder = QDir::toNativeSeparators(hasVoiceFiles ? data.path() : programDirectory);
-    if (!folder.endsWith(QDir::separator()))
-        folder += QDir::separator();
-    return folder;
-}
-
 void frmStartup::createMenus()
 {
     for (const auto& top : mainTopMenus()) {
@@ -241,8 +223,6 @@ void frmStartup::setMidiDevicesOpen(bool inputOpen, bool outputOpen)
 {
     m_state.midiInputOpen = inputOpen;
     m_state.midiOutputOpen = outputOpen;
-    m_state.receiveBankButton = inputOpen;
-    m_state.sendBankButton = outputOpen;
     applyCommandState();
 }
 

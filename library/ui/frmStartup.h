@@ -62,16 +62,11 @@ public:
 
     UiServices& ui() { return *m_ui; }
 
-    // Data directory, help, splash, then the MIDI start-up. False when the
-    // program is to end at once.
+    // Splash, then the MIDI start-up. False when the program is to end at once.
+    // The data directory is the Session's, found by main before this.
     bool startUp();
 
     QString programDirectory() const;
-    const QString& DataDirectory() const { return m_dataDirectory; }
-    void setDataDirectory(const QString& folder);
-    // programDirectory/Data/ when it holds a .dat file, else programDirectory/;
-    // always with the trailing separator.
-    static QString findDataDirectory(const QString& programDirectory);
 
     // Commands, menus and toolbar.
     QAction* action(MainCommand command) const;
@@ -96,6 +91,8 @@ public:
     // The Find window enables Find Next when it opens and disables it when it closes.
     void setFindNextEnabled(bool enabled);
     void setEditorCommands(bool editorActive);
+    // Which MIDI devices are open, for the close sequence; the device layer
+    // alone decides what the MIDI menus and buttons show.
     void setMidiDevicesOpen(bool inputOpen, bool outputOpen);
 
     // Child windows.
@@ -111,9 +108,8 @@ public:
     // active window's; 0 when there is none.
     int listPositionForFind() const;
 
-    // The close sequence; a list that refuses sets CancelClose.
-    bool CancelClose() const { return m_cancelClose; }
-    void setCancelClose(bool cancel) { m_cancelClose = cancel; }
+    // The close sequence stops at the first window that refuses to close (a list
+    // refusing also sets the Session's CancelClose).
     void setMidiCloser(std::function<void()> closer);
     // The MIDI start-up; returns 0 to go on, -1 to quit. The default works off-line.
     void setMidiInitialiser(std::function<int()> initialiser);
@@ -156,8 +152,6 @@ private:
     std::map<MainCommand, std::function<void()>> m_handlers;
     std::vector<QAction*> m_toolButtons; // by position, separator included
     CommandState m_state;
-    QString m_dataDirectory;
-    bool m_cancelClose = false;
     std::function<std::vector<QMdiSubWindow*>()> m_listProvider;
     std::function<void()> m_midiCloser;
     std::function<int()> m_midiInitialiser;

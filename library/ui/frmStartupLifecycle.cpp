@@ -26,7 +26,6 @@ constexpr int kWelcomeMs = 500;
 
 bool frmStartup::startUp()
 {
-    setDataDirectory(findDataDirectory(programDirectory()));
     show();
     QSplashScreen splash(ToolbarIcons::splashPicture(QStringLiteral(TONELOFT_VERSION)));
     splash.setObjectName(QStringLiteral("SplashWindow"));
@@ -68,12 +67,9 @@ bool frmStartup::runMidiDevices()
 
 bool frmStartup::closeSequence()
 {
-    m_cancelClose = false;
     for (QMdiSubWindow* w : voiceListWindows()) {
         QPointer<QMdiSubWindow> alive(w);
         if (alive && !alive->close())
-            m_cancelClose = true;
-        if (m_cancelClose)
             return false;
     }
     if ((m_state.midiInputOpen || m_state.midiOutputOpen) && m_midiCloser)

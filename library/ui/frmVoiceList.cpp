@@ -1,10 +1,10 @@
 #include "library/ui/frmVoiceList.h"
 
 #include "common/Banks.h"
-#include "common/Session.h"
 #include "common/UiServices.h"
 #include "library/VoiceListView.h"
 #include "library/ui/frmStartup.h"
+#include "voice/Session.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceNames.h"
 #include "voice/ui/frmVoiceRecordset.h"
@@ -25,14 +25,6 @@
 namespace toneloft {
 
 namespace {
-
-std::string trimmed(const std::string& s)
-{
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
 
 QString fromBytes(const std::string& s)
 {
@@ -334,7 +326,7 @@ void frmVoiceList::togglePropertiesPanel()
 
 std::string frmVoiceList::editorKey(long voice)
 {
-    return "V" + std::to_string(voice);
+    return VoiceList::editorKey(voice);
 }
 
 frmVoiceRecordset* frmVoiceList::recordsetWindow(long voice) const
@@ -357,27 +349,13 @@ void frmVoiceList::LoadVoice(long voice)
         return;
     }
     ShowStatus(m_session.ui(), "Loading Voice Editor - Please Wait", 0, 1);
-    auto holder = m_list->Recordsets.Add(key);
-    if (!holder) {
+    const auto editor = m_list->openEditor(voice);
+    if (!editor) {
         ShowStatus(m_session.ui(), "", 0, 0);
         return;
     }
-    holder->listKey = m_list->ID;
-    holder->voicePosition = voice;
     auto* window = new frmVoiceRecordset;
-    if (!window->InitVoiceDataRecordset(m_session, holder)) {
-        m_list->Recordsets.Remove(key);
-        delete window;
-        ShowStatus(m_session.ui(), "", 0, 0);
-        return;
-    }
-    auto editor = m_list->Editors.Add(key, voice);
-    editor->list = m_list.get();
-    editor->voiceData = &holder->voiceData();
-    editor->storedCrc = holder->crc();
-    auto rows = m_list->rsmfimage().clone();
-    rows->setAbsolutePosition(voice);
-    editor->caption = trimmed(rows->text(clsVoiceNames::kNames));
+    window->InitVoiceDataRecordset(editor->data);
     QPointer<frmVoiceRecordset> alive(window);
     editor->closeHandler = [this, alive](VoiceEditor&) {
         if (alive) {
@@ -398,10 +376,10 @@ void frmVoiceList::LoadVoice(long voice)
 
 void frmVoiceList::resetVoiceEditor(const std::string& key)
 {
-    const auto holder = m_list->Recordsets.Item(key);
+    m_list->resetEditor(key);
     const auto it = m_editorWindows.find(key);
-    if (holder && it != m_editorWindows.end() && it->second)
-        it->second->InitVoiceDataRecordset(m_session, holder);
+    if (it != m_editorWindows.end() && it->second)
+        it->second->InitVoiceDataRecordset(m_list->Recordsets.Item(key));
 }
 
 void frmVoiceList::editorWindowClosed(const std::string& key)

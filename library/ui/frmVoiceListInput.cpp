@@ -2,12 +2,12 @@
 #include "library/ui/frmVoiceList.h"
 
 #include "common/Banks.h"
-#include "common/Session.h"
 #include "common/UiServices.h"
 #include "library/DragData.h"
 #include "library/ListEditing.h"
 #include "library/VoiceAudition.h"
 #include "library/VoiceListView.h"
+#include "voice/Session.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceNames.h"
 

@@ -65,8 +65,7 @@ public:
 } // namespace
 
 frmMIDIManager::frmMIDIManager(MidiDeviceLayer& midi, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_midi(midi),
-      m_inputToken(std::make_shared<MidiDeviceLayer*>(&midi))
+    : QWidget(parent, Qt::Window), m_midi(midi)
 {
     setObjectName(QStringLiteral("frmMIDIManager"));
     setWindowTitle(QStringLiteral("MIDI Manager"));
@@ -98,30 +97,10 @@ frmMIDIManager::frmMIDIManager(MidiDeviceLayer& midi, QWidget* parent)
     layout->addWidget(monitor);
     resize(760, 360);
 
-    // The service's thread only posts; the events are handled on this thread.
-    // The token keeps a late post from reaching a layer whose window has gone.
-    std::weak_ptr<MidiDeviceLayer*> token = m_inputToken;
-    midi.inputQueue().setNotifier([token] {
-        QCoreApplication* app = QCoreApplication::instance();
-        if (!app)
-            return;
-        QMetaObject::invokeMethod(
-            app,
-            [token] {
-                if (auto live = token.lock())
-                    (*live)->dispatchInput();
-            },
-            Qt::QueuedConnection);
-    });
-    // Whatever was queued before the window existed.
-    QMetaObject::invokeMethod(this, [this] { m_midi.dispatchInput(); }, Qt::QueuedConnection);
     refreshMonitor();
 }
 
-frmMIDIManager::~frmMIDIManager()
-{
-    m_midi.inputQueue().setNotifier({});
-}
+frmMIDIManager::~frmMIDIManager() = default;
 
 QAbstractItemModel* frmMIDIManager::monitorModel() const
 {

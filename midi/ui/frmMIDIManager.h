@@ -54,7 +54,6 @@ private:
     RecordsetModel* m_rows = nullptr;
     QAbstractItemModel* m_columns = nullptr;
     QTableView* m_grid = nullptr;
-    std::shared_ptr<MidiDeviceLayer*> m_inputToken;
     bool m_refreshPending = false;
 };
 

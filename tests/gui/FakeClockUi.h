@@ -37,6 +37,9 @@ public:
         moments.push_back({now, strip ? strip->text() : QString(), strip && !strip->isHidden(), splash});
     }
 
+    // No real waiting: the fake clock is the one that passes.
+    void waitForEvents(std::int64_t) override { processEvents(); }
+
     std::int64_t clock() override { return now; }
 
     // How long the status strip showed this text, in fake milliseconds.

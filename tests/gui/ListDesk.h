@@ -1,6 +1,5 @@
 #pragma once
 
-#include "common/Session.h"
 #include "library/ui/ListWindowManager.h"
 #include "library/ui/frmStartup.h"
 #include "library/ui/frmVoiceList.h"
@@ -8,6 +7,7 @@
 #include "support/TempDir.h"
 #include "support/VoiceFiles.h"
 #include "voice/InitVoice.h"
+#include "voice/Session.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceLists.h"
 #include "voice/clsVoiceNames.h"

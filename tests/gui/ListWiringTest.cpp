@@ -356,7 +356,7 @@ void ListWiringTest::refusedSaveStopsFileExit()
     desk.main.runCommand(MainCommand::FileExit);
 
     QVERIFY(desk.main.isVisible());
-    QVERIFY(desk.main.CancelClose());
+    QVERIFY(desk.session.CancelClose);
     QCOMPARE(desk.session.colVoiceLists().count(), 2L);
     QCOMPARE(desk.ui.boxes.size(), std::size_t(1)); // the second list was never asked
     QCOMPARE(desk.lists.windows().size(), std::size_t(2));

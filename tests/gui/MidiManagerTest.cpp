@@ -1,7 +1,12 @@
 #include "FakeClockUi.h"
 #include "GuiTestRegistry.h"
 
+#include "support/TempDir.h"
+#include "voice/Session.h"
+
 #include "midi/MidiDeviceLayer.h"
+#include "midi/MidiSession.h"
+#include "midi/ScriptedDialogs.h"
 #include "midi/VirtualDx7Backend.h"
 #include "midi/clsMidiManagerData.h"
 #include "midi/ui/frmMIDIManager.h"
@@ -48,15 +53,19 @@ public:
     }
 };
 
+// The program's MIDI over the virtual DX7, with the real Qt services: input is
+// handled when the event loop turns, as in the desktop program.
 struct ManagerRig {
     FakeClockUi ui;
-    MidiState state;
+    test::TempDir dir;
+    Session session{ui, dir.folder()};
     VirtualDx7Backend backend{[this] { return ui.now; }};
+    test::ScriptedDialogs dialogs;
     ManagerHost host;
-    MidiDeviceLayer midi{ui, state, backend, &host};
+    std::unique_ptr<MidiSession> midiSession = std::make_unique<MidiSession>(session, backend, dialogs, &host);
+    MidiDeviceLayer& midi = midiSession->devices();
 
     ManagerRig() { host.midi = &midi; }
-    // The layer does not unload the window when it goes; the window must go first.
     ~ManagerRig() { host.window.reset(); }
     bool open() { return midi.OpenMidiDevices(0, 0) == 0 && host.window; }
     frmMIDIManager& window() { return *host.window; }
@@ -94,7 +103,7 @@ private Q_SLOTS:
     void gridShowsTheFirstEightFieldsReadOnly();
     void everyLoggedEventReachesTheGrid();
     void aBurstIsOneRefreshAndTheNewestIsCurrent();
-    void inputPostedForAClosedWindowIsNotHandled();
+    void inputIsHandledByTheSessionNotTheWindow();
 };
 
 void MidiManagerTest::gridShowsTheFirstEightFieldsReadOnly()
@@ -196,26 +205,33 @@ void MidiManagerTest::aBurstIsOneRefreshAndTheNewestIsCurrent()
     QCOMPARE(grid->currentIndex().row(), last + 1);
 }
 
-void MidiManagerTest::inputPostedForAClosedWindowIsNotHandled()
+void MidiManagerTest::inputIsHandledByTheSessionNotTheWindow()
 {
     ManagerRig rig;
     QVERIFY(rig.open());
     QCoreApplication::processEvents();
     const long before = rig.table().recordCount();
 
-    // The service posts, then the window goes before the event loop turns.
+    // The service posts, then the window goes before the event loop turns: the
+    // session handles the input all the same.
     const std::array<std::uint8_t, 3> noteOn = {0x90, 0x3C, 0x40};
     rig.midi.inputQueue().pushShort(noteOn, 0);
     rig.host.window.reset();
     QCoreApplication::processEvents();
-    QCOMPARE(rig.midi.inputQueue().size(), std::size_t{1});
-    QCOMPARE(rig.table().recordCount(), before);
-
-    // A new window takes the input over, including what waited.
-    rig.host.managerLoaded();
-    QCoreApplication::processEvents();
     QCOMPARE(rig.midi.inputQueue().size(), std::size_t{0});
     QCOMPARE(rig.table().recordCount(), before + 1);
+
+    // A new window shows what was handled meanwhile.
+    rig.host.managerLoaded();
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.window().monitorModel()->rowCount(), int(before + 1));
+
+    // A post that arrives after the session has gone does nothing.
+    rig.midi.inputQueue().pushShort(noteOn, 0);
+    rig.host.window.reset();
+    rig.midiSession.reset();
+    QCoreApplication::processEvents();
+    QVERIFY(!rig.session.synth());
 }
 
 TONELOFT_GUI_TEST(MidiManagerTest);

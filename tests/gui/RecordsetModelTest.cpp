@@ -4,6 +4,7 @@
 #include "common/ui/RecordsetModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <QTest>
 
 using toneloft::Recordset;
@@ -16,6 +17,8 @@ class RecordsetModelTest : public QObject {
 private Q_SLOTS:
     void showsTheRowsThatPassTheFilter();
     void chosenFieldsOnly();
+    void followsTheCursorsFilterAndSort();
+    void editsGoToTheOwnerOfTheTable();
 };
 
 namespace {
@@ -74,6 +77,80 @@ void RecordsetModelTest::chosenFieldsOnly()
     QCOMPARE(model.columnCount(), 2);
     QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Level"));
     QCOMPARE(model.data(model.index(2, 0)).toDouble(), 2.5);
+}
+
+void RecordsetModelTest::followsTheCursorsFilterAndSort()
+{
+    auto rs = table();
+    QVERIFY(rs->setFilter("Level > 1"));
+    QVERIFY(rs->setSort("ParamID DESC"));
+    rs->moveLast();
+    RecordsetModel model(*rs);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(rs->recordCount(), 2L);
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("2   "));
+    QCOMPARE(model.data(model.index(1, 0)).toString(), QStringLiteral("1   "));
+    QCOMPARE(model.data(model.index(1, 2)).toDouble(), 1.5);
+    QCOMPARE(rs->absolutePosition(), 2L); // still where its owner left it
+
+    // A filter of chosen rows.
+    auto marked = table();
+    marked->moveLast();
+    marked->setFilter(std::vector<Recordset::Bookmark>{marked->bookmark()});
+    RecordsetModel one(*marked, {"Value"});
+    QAbstractItemModelTester oneTester(&one, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(one.rowCount(), 1);
+    QCOMPARE(one.data(one.index(0, 0)).toString(), QStringLiteral("x"));
+}
+
+void RecordsetModelTest::editsGoToTheOwnerOfTheTable()
+{
+    auto rs = table();
+    QVERIFY(rs->setFilter("Level > 1")); // the table's second and third rows
+    RecordsetModel model(*rs);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QVERIFY(!(model.flags(model.index(0, 1)) & Qt::ItemIsEditable));
+    QVERIFY(!model.setData(model.index(0, 1), QStringLiteral("12")));
+
+    // The owner writes through a cursor of its own and refuses negative levels.
+    auto owner = rs->clone();
+    std::vector<Recordset::Bookmark> rowsWritten;
+    model.setWriter([&](Recordset::Bookmark row, int field, const Recordset::Value& v) {
+        if (const auto* f = std::get_if<float>(&v); f && *f < 0)
+            return false;
+        rowsWritten.push_back(row);
+        owner->setBookmark(row);
+        owner->setValue(field, v);
+        owner->update();
+        return true;
+    });
+    QVERIFY(model.flags(model.index(0, 1)) & Qt::ItemIsEditable);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+
+    QVERIFY(model.setData(model.index(1, 1), QStringLiteral("42")));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(model.data(model.index(1, 1)).toString(), QStringLiteral("42"));
+    QVERIFY(model.setData(model.index(0, 2), 7.25));
+    QCOMPARE(model.data(model.index(0, 2)).toDouble(), 7.25);
+
+    QVERIFY(!model.setData(model.index(0, 2), -3.0));              // refused by the owner
+    QVERIFY(!model.setData(model.index(0, 2), QStringLiteral("a"))); // not a number
+    QVERIFY(!model.setData(model.index(0, 1), QStringLiteral("9"), Qt::DisplayRole));
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(rowsWritten.size(), std::size_t{2});
+
+    // In table order: the edits landed on the rows the grid showed, nowhere else.
+    rs->clearFilter();
+    rs->moveFirst();
+    QCOMPARE(rs->text("Value"), std::string(" 99"));
+    QCOMPARE(rs->number("Level"), 0.5);
+    rs->moveNext();
+    QCOMPARE(rs->text("Value"), std::string("7"));
+    QCOMPARE(rs->number("Level"), 7.25);
+    rs->moveNext();
+    QCOMPARE(rs->text("Value"), std::string("42"));
+    QCOMPARE(rs->number("Level"), 2.5);
 }
 
 TONELOFT_GUI_TEST(RecordsetModelTest);

@@ -12,43 +12,15 @@
 using toneloft::frmStartup;
 using toneloft::test::FakeClockUi;
 
-// Start-up of the main window: data directory, splash, the off-line path.
+// Start-up of the main window: splash, the off-line path.
 class StartupTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void dataDirectoryRule_data();
-    void dataDirectoryRule();
     void offlineStartShowsWelcomeAndDisablesMidi();
     void quittingInitialiserEndsTheProgram();
     void midiDevicesClosesBeforeItRuns();
 };
-
-void StartupTest::dataDirectoryRule_data()
-{
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<bool>("usesData");
-    QTest::newRow("no Data folder") << QStringList{} << false;
-    QTest::newRow("Data without voices") << QStringList{QStringLiteral("Data/readme.txt")} << false;
-    QTest::newRow("Data with a voice file") << QStringList{QStringLiteral("Data/ROM1A.dat")} << true;
-    QTest::newRow(".dat beside, not inside") << QStringList{QStringLiteral("ROM1A.dat")} << false;
-}
-
-void StartupTest::dataDirectoryRule()
-{
-    QFETCH(QStringList, files);
-    QFETCH(bool, usesData);
-    QTemporaryDir program;
-    QVERIFY(program.isValid());
-    QDir(program.path()).mkdir(QStringLiteral("Data"));
-    for (const QString& f : files) {
-        QFile file(QDir(program.path()).filePath(f));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-    const QString expected = QDir::toNativeSeparators(
-        usesData ? program.path() + QStringLiteral("/Data/") : program.path() + QLatin1Char('/'));
-    QCOMPARE(frmStartup::findDataDirectory(program.path()), expected);
-}
 
 void StartupTest::offlineStartShowsWelcomeAndDisablesMidi()
 {
@@ -57,7 +29,6 @@ void StartupTest::offlineStartShowsWelcomeAndDisablesMidi()
     ui.strip = w.statusStrip();
     QVERIFY(w.startUp());
     QVERIFY(w.isVisible());
-    QCOMPARE(w.DataDirectory(), frmStartup::findDataDirectory(w.programDirectory()));
 
     // The splash stays for 1500 ms and is gone before the welcome text.
     std::int64_t splashUntil = 0;

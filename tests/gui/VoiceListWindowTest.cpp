@@ -2,6 +2,9 @@
 #include "ListDesk.h"
 
 #include "library/ui/frmVoiceList.h"
+#include "voice/VoiceEditor.h"
+#include "voice/VoiceList.h"
+#include "voice/VoiceStore.h"
 #include "voice/ui/frmVoiceRecordset.h"
 
 #include <QKeyEvent>
@@ -257,6 +260,18 @@ void VoiceListWindowTest::doubleClickOpensTheVoiceInsteadOfRenaming()
     w->LoadVoice(6);
     QCOMPARE(QString::fromStdString(desk.ui.lastBox().text),
              QStringLiteral("You already have an editor open for this voice, do you want to reset this to the saved version ?"));
+    QCOMPARE(w->list().Editors.count(), 1L);
+
+    // Yes reloads the saved version: the same window shows the new tables and
+    // the editor stores from them, not from the tables that were replaced.
+    desk.ui.answers.push_back(MsgResult::Yes);
+    w->LoadVoice(6);
+    QCOMPARE(w->recordsetWindow(6), data);
+    QVERIFY(data->bound());
+    QCOMPARE(data->dGrid1()->model()->rowCount(), 155);
+    const auto editor = w->list().Editors.Item(toneloft::VoiceList::editorKey(6));
+    QVERIFY(editor);
+    QVERIFY(!toneloft::SaveVoice(desk.session, false, editor.get()));
     QCOMPARE(w->list().Editors.count(), 1L);
 
     // Closing the window ends the editor's bookkeeping.

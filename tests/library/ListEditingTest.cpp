@@ -1,8 +1,8 @@
 #include "library/ListEditing.h"
 
 #include "library/DragData.h"
-#include "library/VoiceClipboard.h"
 #include "support/SessionFixture.h"
+#include "voice/VoiceClipboard.h"
 
 #include <gtest/gtest.h>
 

@@ -139,7 +139,7 @@ TEST_F(MidiSessionTest, MenuSendsReadTheActiveList)
     // An editor in front: Send does nothing.
     list->lastClickedVoice = 8;
     list->tracker.reset(8, list->voiceCount());
-    VoiceEditor editor(list->ID + "E1", 1, 8);
+    VoiceEditor editor(list->ID + "E1", 8);
     editor.list = list.get();
     session.setActive(list.get(), &editor);
     midi.exchange().SendCommand(0);

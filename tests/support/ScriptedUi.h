@@ -40,6 +40,7 @@ public:
     std::vector<int> formatRequests;
     std::vector<std::string> helpTopics;
     std::vector<Status> statuses;
+    std::vector<std::string> logLines;
     int busyDepth = 0;
     int maxBusyDepth = 0;
     long eventsProcessed = 0;
@@ -106,6 +107,8 @@ public:
         if (busyDepth > maxBusyDepth)
             maxBusyDepth = busyDepth;
     }
+
+    void log(const std::string& line) override { logLines.push_back(line); }
 
     void processEvents() override
     {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "common/Session.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 #include "support/VoiceFiles.h"
+#include "voice/Session.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceLists.h"
 #include "voice/clsVoiceNames.h"

@@ -236,7 +236,10 @@ TEST_F(FileSave, AFailedWriteKeepsTheOldFileAndTheChanges)
     ui.formatAnswers.push_back(3);
     EXPECT_EQ(list->names().SaveList(true, nullptr), Outcome::Failed);
     EXPECT_EQ(ui.lastBox().title, "File Access Error");
-    EXPECT_EQ(ui.lastBox().text.rfind("Couldn't open ", 0), 0u);
+    const std::string target = dir.folder() + "no such folder/x.syx";
+    EXPECT_EQ(ui.lastBox().text, "Couldn't open " + target + "\r\n\r\nNo such file or directory");
+    ASSERT_EQ(ui.logLines.size(), 1u);
+    EXPECT_EQ(ui.logLines[0], "Couldn't write " + target + ": No such file or directory");
     EXPECT_TRUE(list->isChanged());
     ui.answers.push_back(MsgResult::Yes);
     ui.fileAnswers.push_back(test::ScriptedUi::chose(dir.folder() + "no such folder/", {"x.syx"}));

@@ -276,7 +276,11 @@ TEST(VoiceFileFormat, WriteReplacesTheFileInOneStepOrLeavesAllAlone)
     EXPECT_EQ(back, bytes);
     std::filesystem::create_directory(dir.path() / "sub");
     const std::string keep = dir.write("sub/keep.dat", "keep");
-    EXPECT_FALSE(WriteFileReplacing(dir.file("sub"), bytes));
+    std::string reason;
+    EXPECT_FALSE(WriteFileReplacing(dir.file("sub"), bytes, &reason));
+    EXPECT_EQ(reason, "Is a directory"); // the rename over a folder
+    EXPECT_FALSE(WriteFileReplacing(dir.file("nowhere/x.dat"), bytes, &reason));
+    EXPECT_EQ(reason, "No such file or directory");
     EXPECT_EQ(TempDir::read(keep), "keep");
     EXPECT_FALSE(ReadWholeFile(dir.file("none.dat"), back));
     EXPECT_FALSE(ReadWholeFile(dir.file("sub"), back));

@@ -230,6 +230,10 @@ TEST_F(VoiceLists, TheDataDirectoryPrefersADataFolderWithVoiceFiles)
     std::filesystem::create_directories(dir.path() / "Data");
     session.findDataDirectory();
     EXPECT_EQ(session.DataDirectory(), dir.folder());
+    dir.write("Data/readme.txt", "not a voice file");
+    dir.write("ROM1A.dat", makeVoiceFile(3, 32)); // beside the folder, not in it
+    session.findDataDirectory();
+    EXPECT_EQ(session.DataDirectory(), dir.folder());
     dir.write("Data/some.DAT", makeVoiceFile(3, 32));
     session.findDataDirectory();
     EXPECT_EQ(session.DataDirectory(), (dir.path() / "Data" / "").string());

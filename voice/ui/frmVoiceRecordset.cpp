@@ -37,11 +37,16 @@ frmVoiceRecordset::frmVoiceRecordset(QWidget* parent)
 
 frmVoiceRecordset::~frmVoiceRecordset() = default;
 
-bool frmVoiceRecordset::InitVoiceDataRecordset(Session& session, std::shared_ptr<VoiceRecordset> holder)
+bool frmVoiceRecordset::InitVoiceDataRecordset(std::shared_ptr<VoiceRecordset> holder)
 {
     m_holder = std::move(holder);
     m_bound = false;
-    if (!m_holder || !m_holder->InitVoiceDataRecordset(session))
+    m_grid1->setModel(nullptr);
+    m_grid2->setModel(nullptr);
+    delete m_model1;
+    delete m_model2;
+    m_model1 = m_model2 = nullptr;
+    if (!m_holder || m_holder->failed())
         return false;
     Recordset* voiceData = m_holder->rsVoiceData();
     Recordset* proxyData = m_holder->rsProxyData();

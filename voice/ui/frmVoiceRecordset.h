@@ -12,7 +12,6 @@ class QTableView;
 namespace toneloft {
 
 class RecordsetModel;
-class Session;
 class VoiceRecordset;
 
 // "Voice Data Recordset": the two tables of one voice in two grids, dGrid1 on
@@ -27,9 +26,9 @@ public:
 
     Kind childKind() const override { return Kind::Other; }
 
-    // Loads the voice at position of the list with this key and binds the grids;
-    // false (nothing bound) when the load failed.
-    bool InitVoiceDataRecordset(Session& session, std::shared_ptr<VoiceRecordset> holder);
+    // Binds the grids to the tables the core loaded (VoiceList::openEditor), and
+    // again after they were reloaded; false (nothing bound) when they did not load.
+    bool InitVoiceDataRecordset(std::shared_ptr<VoiceRecordset> holder);
     bool bound() const { return m_bound; }
     VoiceRecordset* holder() const { return m_holder.get(); }
 

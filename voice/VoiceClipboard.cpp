@@ -1,4 +1,4 @@
-#include "library/VoiceClipboard.h"
+#include "voice/VoiceClipboard.h"
 
 namespace toneloft {
 

@@ -1,6 +1,6 @@
-#include "common/Session.h"
+#include "voice/Session.h"
 
-#include "library/VoiceClipboard.h"
+#include "voice/VoiceClipboard.h"
 #include "voice/clsVoiceLists.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "library/SelectionTracker.h"
+#include "voice/SelectionTracker.h"
 
 #include <gtest/gtest.h>
 
