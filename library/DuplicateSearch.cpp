@@ -270,6 +270,11 @@ DuplicateSearch::Marks DuplicateSearch::markDuplicates(Session& session, Records
         }
     };
 
+    // The progress window shows the totals before the first question can come.
+    status.remaining = static_cast<long>(range.size());
+    status.totalNow = total;
+    progress.SearchStatus(status);
+
     long done = 0;
     for (long v : range) {
         ++done;
