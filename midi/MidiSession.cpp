@@ -13,6 +13,7 @@ MidiSession::MidiSession(Session& session, MidiBackend& backend, MidiStartupDial
       m_exchange(m_devices, &m_lists),
       m_startup(m_devices, m_exchange, dialogs, &m_lists)
 {
+    m_devices.setVoiceLists(&m_lists);
     m_session.setSynth(this);
 }
 
