@@ -182,9 +182,19 @@ void clsMidiManagerData::updateToolbar()
     set(ManagerButton::Save, anyUsed);
     set(ManagerButton::Delete, anyUsed);
     set(ManagerButton::SaveAndLoad, anyUsed);
-    set(ManagerButton::Receive, m_midi.state().inputOpen);
+    set(ManagerButton::Receive, true);
     set(ManagerButton::Load, true);
     set(ManagerButton::Edit, true);
+}
+
+bool clsMidiManagerData::buttonEnabled(ManagerButton b) const
+{
+    const MidiState& state = m_midi.state();
+    switch (b) {
+    case ManagerButton::Receive: return state.inputOpen;
+    case ManagerButton::Send: return state.outputOpen && m_buttons[static_cast<std::size_t>(b)];
+    default: return m_buttons[static_cast<std::size_t>(b)];
+    }
 }
 
 void clsMidiManagerData::storeChanged()
@@ -284,7 +294,6 @@ int clsMidiManagerData::AddSysex(const ByteString& bytes, long length, int fileT
     }
 
     updateToolbar();
-    m_buttons[static_cast<std::size_t>(ManagerButton::Send)] = m_midi.state().outputOpen;
     const long next = selectedSlot() + 1;
     if (next <= kSlotCount)
         selectSlot(next);

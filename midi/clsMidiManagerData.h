@@ -63,7 +63,8 @@ public:
     int EditSysex(int which);
     int SendMIDIMessage(int which, int& result);
 
-    bool buttonEnabled(ManagerButton b) const { return m_buttons[static_cast<std::size_t>(b)]; }
+    // Send also needs the output open, Receive the input.
+    bool buttonEnabled(ManagerButton b) const;
     // Slots filled by overwriting since the store was set up.
     long usedSlotCounter() const { return m_usedCounter; }
     // The selected slot, 1-100.

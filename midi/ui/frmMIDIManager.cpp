@@ -252,6 +252,12 @@ void frmMIDIManager::refreshStore()
         m_storeGrid->scrollTo(index);
     }
     m_syncing = false;
+    refreshToolbar();
+}
+
+void frmMIDIManager::refreshToolbar()
+{
+    clsMidiManagerData* manager = m_midi.manager();
     for (const auto& entry : kToolbar)
         if (QAction* action = toolbarButton(QString::fromLatin1(entry.key)))
             action->setEnabled(manager && manager->buttonEnabled(entry.button));
@@ -343,6 +349,7 @@ void frmMIDIManager::monitorChanged()
 void frmMIDIManager::refreshMonitor()
 {
     m_refreshPending = false;
+    refreshToolbar(); // devices opening or closing log here too
     const int before = m_rows->rowCount();
     const int selected = m_grid->currentIndex().row();
     m_rows->refreshGrown();

@@ -62,6 +62,7 @@ private:
     void setColumnWidths();
     void buildStore();
     void refreshStore();
+    void refreshToolbar();
     void runButton(const QString& key);
     void rowChosen(QTableView* grid, int row);
 
