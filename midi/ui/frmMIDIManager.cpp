@@ -289,8 +289,10 @@ void frmMIDIManager::runButton(const QString& key)
     else if (key == QLatin1String("Edit")) {
         if (m_focusGrid == m_storeGrid)
             manager->EditSysex(1);
-        else if (m_focusGrid == m_grid)
+        else if (m_focusGrid == m_grid) {
+            m_holdRow = m_grid->currentIndex().row(); // the selection returns to the edited row
             manager->EditSysex(2);
+        }
         else
             m_midi.ui().MsgBox("Please select a sysex message or bank to edit.", "Nothing to Edit",
                                MsgIcon::Information, MsgButtons::OK);
@@ -312,6 +314,8 @@ void frmMIDIManager::rowChosen(QTableView* grid, int row)
     if (m_resend->isChecked()) {
         int result = 0;
         manager->SendMIDIMessage(which, result);
+        if (which == 2)
+            m_holdRow = row; // the monitor comes back to the row sent again
     }
 }
 
@@ -357,7 +361,10 @@ void frmMIDIManager::refreshMonitor()
     if (after == 0)
         return;
     // New rows bring the newest into view; a replaced row keeps the selection.
-    const int row = after > before || selected < 0 || selected >= after ? after - 1 : selected;
+    int row = after > before || selected < 0 || selected >= after ? after - 1 : selected;
+    if (m_holdRow >= 0 && m_holdRow < after)
+        row = m_holdRow;
+    m_holdRow = -1;
     const QModelIndex index = m_columns->index(row, 0);
     m_syncing = true;
     m_grid->setCurrentIndex(index);

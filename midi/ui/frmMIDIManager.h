@@ -82,6 +82,7 @@ private:
     QCheckBox* m_resend = nullptr;
     QTableView* m_focusGrid = nullptr; // the grid the user last worked in
     bool m_syncing = false;            // the program moves a grid's selection
+    int m_holdRow = -1;                // a monitor row to show after the next refresh
 };
 
 } // namespace toneloft
