@@ -74,6 +74,12 @@ struct StoreWindowRig {
     ~StoreWindowRig() { host.window.reset(); }
     frmMIDIManager& window() { return *host.window; }
     clsMidiManagerData& store() { return *midi.manager(); }
+    void log(const std::string& message)
+    {
+        MidiMessageRecord r;
+        r[MidiMessageRecord::Message] = message;
+        midi.manager()->AddMessage(r, false);
+    }
     QString cell(int row, int column)
     {
         const QAbstractItemModel* m = window().storeModel();
@@ -98,6 +104,7 @@ private Q_SLOTS:
     void loadAndDeleteThroughTheToolbarAndGrid();
     void editsOfTheSelectedSlotGoThroughTheEditorGrid();
     void editWithNoGridChosenSaysSo();
+    void editOfAMonitorRowReplacesItInPlace();
     void editorGridRefusesBadValuesAndTruncatesOnBlank();
     void selectingARowResendsItWhenTicked();
     void screenshots();
@@ -185,6 +192,39 @@ void MidiStoreWindowTest::editWithNoGridChosenSaysSo()
     QCOMPARE(rig.ui.lastBox().title, std::string("Nothing to Edit"));
     QCOMPARE(rig.ui.lastBox().text, std::string("Please select a sysex message or bank to edit."));
     QCOMPARE(rig.ui.lastBox().icon, MsgIcon::Information);
+}
+
+void MidiStoreWindowTest::editOfAMonitorRowReplacesItInPlace()
+{
+    StoreWindowRig rig;
+    frmMIDIManager& w = rig.window();
+    QCOMPARE(rig.midi.SendShortMessage(0x90, 60, 100), 0);
+    rig.log("Later");
+    QCoreApplication::processEvents();
+    const QAbstractItemModel* m = w.monitorModel();
+    const int rows = m->rowCount();
+    int noteRow = -1;
+    for (int r = 0; r < rows; ++r)
+        if (m->data(m->index(r, 3)).toString().startsWith(QStringLiteral("Short Sysex sent")))
+            noteRow = r;
+    QVERIFY(noteRow >= 0 && noteRow < rows - 1);
+    w.monitorGrid()->setCurrentIndex(m->index(noteRow, 0));
+
+    toneloft::test::onNextModal([](QWidget* modal) {
+        auto* editor = qobject_cast<frmEditSysex*>(modal);
+        QVERIFY(editor);
+        QAbstractItemModel* hex = editor->grid()->model();
+        QCOMPARE(hex->data(hex->index(0, 1)).toString(), QStringLiteral("144"));
+        QVERIFY(editor->grid()->isColumnHidden(4)); // three bytes, three columns
+        QVERIFY(hex->setData(hex->index(0, 1), QStringLiteral("128")));
+        QTest::mouseClick(editor->button(0), Qt::LeftButton);
+    });
+    w.toolbarButton(QStringLiteral("Edit"))->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(m->rowCount(), rows);
+    QCOMPARE(m->data(m->index(noteRow, 3)).toString(), QStringLiteral("Edited Message: 128 60 100"));
+    QCOMPARE(m->data(m->index(noteRow, 1)).toString(), QString::number(noteRow + 1));
+    QCOMPARE(w.monitorGrid()->currentIndex().row(), noteRow);
 }
 
 void MidiStoreWindowTest::editorGridRefusesBadValuesAndTruncatesOnBlank()
