@@ -7,6 +7,8 @@
 #include "voice/VoiceFileFormat.h"
 
 #include <charconv>
+#include <utility>
+#include <vector>
 
 namespace toneloft {
 
@@ -132,9 +134,18 @@ void MidiDeviceLayer::loadManager()
     if (m_manager)
         return;
     m_manager = std::make_unique<clsMidiManagerData>(*this);
+    m_manager->setVoiceLists(m_lists);
+    m_manager->InitMidiGrid();
     m_state.receivedData = MidiState::kIdleData;
     setCommandChecked(MidiCommand::ShowMidiManager, true);
     m_host->managerLoaded();
+}
+
+void MidiDeviceLayer::setVoiceLists(MidiVoiceListLink* lists)
+{
+    m_lists = lists;
+    if (m_manager)
+        m_manager->setVoiceLists(lists);
 }
 
 void MidiDeviceLayer::unloadManager()
@@ -314,6 +325,8 @@ int MidiDeviceLayer::SendLongMessage(const ByteString& bytes, int channel)
         paceLargeMessage(bytes.size());
         const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
         rc = m_backend.sendLong(std::span<const std::uint8_t>(data, bytes.size()));
+    } else {
+        rc = sendWholeMessages(bytes);
     }
     if (rc != 0) {
         m_ui.MsgBox("MIDI output failed", "MIDI output", MsgIcon::Critical, MsgButtons::OK);
@@ -334,6 +347,30 @@ int MidiDeviceLayer::SendLongMessage(const ByteString& bytes, int channel)
     }
     logRecord();
     m_queue.push({MidiEventKind::OutputDone, 0, {}, 0});
+    return 0;
+}
+
+int MidiDeviceLayer::sendWholeMessages(const ByteString& bytes)
+{
+    // Cut after each F7; every piece must be one whole message the service takes.
+    const std::size_t limit = m_backend.maxLongMessage();
+    std::vector<std::pair<std::size_t, std::size_t>> pieces; // offset, length
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (byteAt(bytes, i) != 0xF7 && i + 1 != bytes.size())
+            continue;
+        const std::size_t length = i + 1 - start;
+        if (byteAt(bytes, start) != 0xF0 || length > limit)
+            return 1;
+        pieces.emplace_back(start, length);
+        start = i + 1;
+    }
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    for (const auto& [offset, length] : pieces) {
+        paceLargeMessage(length);
+        if (const int rc = m_backend.sendLong(std::span<const std::uint8_t>(data + offset, length)); rc != 0)
+            return rc;
+    }
     return 0;
 }
 

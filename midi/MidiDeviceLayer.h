@@ -16,6 +16,7 @@
 namespace toneloft {
 
 class MidiBackend;
+class MidiVoiceListLink;
 class clsMidiManagerData;
 
 // The program's one MIDI input and one MIDI output: listing, opening and
@@ -42,6 +43,9 @@ public:
     // The MIDI manager's data; null while no device is open.
     clsMidiManagerData* manager() { return m_manager.get(); }
     MidiCommandHost& host() { return *m_host; }
+    // The voice files the manager's store saves to and loads from; handed to
+    // each manager data created from now on.
+    void setVoiceLists(MidiVoiceListLink* lists);
 
     // Fills the device dialogue's lists (state().outputList / inputList) and
     // returns 0, or -1 no device at all, -2 no input, -3 no output, -4 no
@@ -57,7 +61,9 @@ public:
     int SendShortMessage(const std::string& status, const std::string& data1,
                          const std::string& data2, const std::string& label);
     int SendShortMessage(int status, int data1, int data2);
-    // One whole message; channel is only logged. 0 or -1.
+    // One message, or several back to back; channel is only logged. 0 or -1.
+    // More than the service takes in one send goes out as its whole messages,
+    // each paced, never a message cut in two.
     int SendLongMessage(const ByteString& bytes, int channel);
     // length bytes from offset of a block: no log, no result.
     void SendLongBlock(std::span<const std::uint8_t> block, std::size_t offset, std::size_t length);
@@ -99,6 +105,7 @@ private:
     void handleEvent(const MidiInputEvent& event);
     void paceLargeMessage(std::size_t bytes);
     void logRecord(bool replace = false);
+    int sendWholeMessages(const ByteString& bytes);
 
     UiServices& m_ui;
     MidiState& m_state;
@@ -107,6 +114,7 @@ private:
     MidiCommandHost* m_host;
     MidiInputQueue m_queue;
     std::unique_ptr<clsMidiManagerData> m_manager;
+    MidiVoiceListLink* m_lists = nullptr;
     MidiMessageRecord m_record;
     bool m_dispatching = false;
     bool m_inputRunning = false;

@@ -14,6 +14,7 @@ MidiSession::MidiSession(Session& session, MidiBackend& backend, MidiStartupDial
       m_startup(m_devices, m_exchange, dialogs, &m_lists),
       m_alive(std::make_shared<MidiSession*>(this))
 {
+    m_devices.setVoiceLists(&m_lists);
     m_session.setSynth(this);
     // Input arrives on the service's thread; it is handled on the interface thread.
     UiServices& ui = session.ui();

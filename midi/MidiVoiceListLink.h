@@ -41,6 +41,23 @@ public:
     };
     // The open file dialogue with the voice file filters; nullopt when cancelled.
     virtual std::optional<ChosenFile> chooseFile(const std::string& dialogTitle) = 0;
+
+    // The MIDI manager's store. The save dialogue for voice files, starting
+    // from startFile (a path, or empty for none); nullopt when cancelled.
+    virtual std::optional<ChosenFile> chooseSaveFile(const std::string& /*dialogTitle*/,
+                                                     const std::string& /*startFile*/)
+    {
+        return std::nullopt;
+    }
+    // Writes a voice image of fileType to path, framed as messages when
+    // framing is set (types 1 and 3). False when it failed (the user has been told).
+    virtual bool saveVoiceFile(const std::string& /*path*/, const ByteArray& /*bytes*/,
+                               int /*fileType*/, bool /*framing*/)
+    {
+        return false;
+    }
+    // Opens a voice file as a new voice list. False when it could not be opened.
+    virtual bool openVoiceFile(const std::string& /*path*/) { return false; }
 };
 
 } // namespace toneloft

@@ -78,4 +78,31 @@ std::optional<MidiVoiceListLink::ChosenFile> SessionVoiceListLink::chooseFile(co
     return ChosenFile{choice.fileName, choice.fileTitle};
 }
 
+std::optional<MidiVoiceListLink::ChosenFile>
+SessionVoiceListLink::chooseSaveFile(const std::string& dialogTitle, const std::string& startFile)
+{
+    std::string title = startFile;
+    if (const auto slash = title.find_last_of("/\\"); slash != std::string::npos)
+        title.erase(0, slash + 1);
+    const auto choice =
+        m_files->GetFileName(dialogTitle, clsVoiceNames::DialogMode::Save, startFile, title);
+    if (!choice.chosen || choice.fileName.empty())
+        return std::nullopt;
+    return ChosenFile{choice.fileName, choice.fileTitle};
+}
+
+bool SessionVoiceListLink::saveVoiceFile(const std::string& path, const ByteArray& bytes,
+                                         int fileType, bool framing)
+{
+    return !m_files->SaveVoiceDataToFileByt(&bytes, path, fileType, framing, {}, {},
+                                            clsVoiceNames::FileAttributes::Normal);
+}
+
+bool SessionVoiceListLink::openVoiceFile(const std::string& path)
+{
+    bool failed = true;
+    m_files->CreateVoiceListandFileImage(path, false, failed);
+    return !failed;
+}
+
 } // namespace toneloft

@@ -26,6 +26,11 @@ public:
     long currentBank() override;
     ByteString voiceData(long n, int layout) override;
     std::optional<ChosenFile> chooseFile(const std::string& dialogTitle) override;
+    std::optional<ChosenFile> chooseSaveFile(const std::string& dialogTitle,
+                                             const std::string& startFile) override;
+    bool saveVoiceFile(const std::string& path, const ByteArray& bytes, int fileType,
+                       bool framing) override;
+    bool openVoiceFile(const std::string& path) override;
 
 private:
     Session& m_session;

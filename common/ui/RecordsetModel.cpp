@@ -128,4 +128,22 @@ void RecordsetModel::refresh()
     endResetModel();
 }
 
+void RecordsetModel::refreshGrown()
+{
+    const long count = m_rows->isOpen() ? m_rows->recordCount() : 0;
+    const int rows = static_cast<int>(std::max(0L, count));
+    if (rows < m_rowCount) {
+        refresh();
+        return;
+    }
+    const int before = m_rowCount;
+    if (before > 0 && columnCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(before - 1, columnCount() - 1));
+    if (rows > before) {
+        beginInsertRows({}, before, rows - 1);
+        m_rowCount = rows;
+        endInsertRows();
+    }
+}
+
 } // namespace toneloft

@@ -39,6 +39,10 @@ public:
     void setWholeNumberColumn(int column) { m_wholeColumn = column; }
     // Re-reads the rows after the table changed.
     void refresh();
+    // For a table that only grows at its end or has rows written over: the new
+    // rows are inserted and the old ones re-read, without a reset, so a view
+    // keeps its place and the cost does not grow with the table.
+    void refreshGrown();
 
 private:
     std::unique_ptr<Recordset> m_rows;

@@ -8,15 +8,20 @@
 #include <memory>
 
 class QAbstractItemModel;
+class QAction;
+class QCheckBox;
 class QTableView;
+class QToolBar;
 
 namespace toneloft {
 
 class MidiDeviceLayer;
 class RecordsetModel;
 
-// The MIDI manager window: the monitor grid of every logged event (table
-// MidiMessage). It exists while a device is open and owns the input path:
+// The MIDI manager window: the store grid of 100 system-exclusive messages
+// (table MidiSysex), the monitor grid of every logged event (table
+// MidiMessage), the store's toolbar and "&Resend Message when selected".
+// It exists while a device is open and owns the input path:
 // input queued on the service's thread is handled here, on the interface
 // thread, in arrival order.
 //
@@ -37,6 +42,12 @@ public:
 
     QTableView* monitorGrid() const { return m_grid; }
     QAbstractItemModel* monitorModel() const;
+    QTableView* storeGrid() const { return m_storeGrid; }
+    QAbstractItemModel* storeModel() const { return m_storeColumns; }
+    // A toolbar button by its key: "Send", "Receive", "Save", "Delete",
+    // "Load", "Save And Load", "Edit".
+    QAction* toolbarButton(const QString& key) const;
+    QCheckBox* resendBox() const { return m_resend; }
 
 Q_SIGNALS:
     // The user closed the window; it is only hidden.
@@ -44,10 +55,16 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void refreshMonitor();
     void setColumnWidths();
+    void buildStore();
+    void refreshStore();
+    void refreshToolbar();
+    void runButton(const QString& key);
+    void rowChosen(QTableView* grid, int row);
 
     MidiDeviceLayer& m_midi;
     Recordset m_noTable; // shown when the layer has no manager data
@@ -55,6 +72,16 @@ private:
     QAbstractItemModel* m_columns = nullptr;
     QTableView* m_grid = nullptr;
     bool m_refreshPending = false;
+
+    Recordset m_noStore; // shown when the layer has no manager data
+    RecordsetModel* m_storeRows = nullptr;
+    QAbstractItemModel* m_storeColumns = nullptr;
+    QTableView* m_storeGrid = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    QCheckBox* m_resend = nullptr;
+    QTableView* m_focusGrid = nullptr; // the grid the user last worked in
+    bool m_syncing = false;            // the program moves a grid's selection
+    int m_holdRow = -1;                // a monitor row to show after the next refresh
 };
 
 } // namespace toneloft

@@ -146,14 +146,16 @@ TEST(ReceiveDump, AfterATimeOutLaterDumpsAreClassified)
 {
     MidiTestRig rig;
     rig.openVirtualDx7();
-    int stored = 0;
-    rig.midi.manager()->setSysexHandler([&](const ByteString&, long, int, const std::string&) { ++stored; });
     rig.dx7.instrument().setChannel(1);
     std::string data;
     ASSERT_EQ(rig.exchange.ReceiveDump(kDumpBank, 500, data, true), -1);
     rig.dx7.transmitBank();
     rig.ui.processEvents();
-    EXPECT_EQ(stored, 1);
+    auto& slots = rig.midi.manager()->MidiSysex();
+    slots.setAbsolutePosition(1);
+    EXPECT_EQ(slots.text("Data"), rig.dx7.instrument().internalVoices()); // stored
+    slots.setAbsolutePosition(2);
+    EXPECT_EQ(MidiTestRig::trimmed(slots.text("Used")), "No");
     EXPECT_EQ(rig.lastMonitorField("Message"), "32 Voice Bulk Dump Received");
 }
 

@@ -86,8 +86,12 @@ public:
             sent.push_back({{}, word, false, clock()});
         return sendResult;
     }
+    std::size_t maxLong = 65536; // longest block one send takes
+    std::size_t maxLongMessage() const override { return maxLong; }
     int sendLong(std::span<const std::uint8_t> bytes) override
     {
+        if (bytes.size() > maxLong)
+            return 1;
         if (sendResult == 0)
             sent.push_back({ByteString(bytes.begin(), bytes.end()), 0, true, clock()});
         return sendResult;

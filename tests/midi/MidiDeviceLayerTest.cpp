@@ -282,14 +282,12 @@ TEST(MidiInput, UnsolicitedVoiceDumpGoesToTheStoreWithoutFraming)
 {
     MidiTestRig rig;
     rig.openVirtualDx7();
-    std::vector<std::pair<ByteString, int>> stored;
-    rig.midi.manager()->setSysexHandler(
-        [&](const ByteString& bytes, long, int type, const std::string&) { stored.push_back({bytes, type}); });
     rig.dx7.transmitBank();
     rig.ui.processEvents();
-    ASSERT_EQ(stored.size(), 1u);
-    EXPECT_EQ(stored[0].first, rig.dx7.instrument().internalVoices());
-    EXPECT_EQ(stored[0].second, 3);
+    auto& slots = rig.midi.manager()->MidiSysex();
+    slots.setAbsolutePosition(1);
+    EXPECT_EQ(slots.text("Data"), rig.dx7.instrument().internalVoices());
+    EXPECT_EQ(MidiTestRig::trimmed(slots.text("FileType")), " 2"); // a bank, framing removed
     EXPECT_EQ(rig.lastMonitorField("Message"), "32 Voice Bulk Dump Received");
     EXPECT_EQ(rig.state.receivedData, rig.dx7.instrument().bankDump());
 }

@@ -4,6 +4,7 @@
 #include "midi/VirtualDx7.h"
 #include "midi/clsMidiManagerData.h"
 #include "midi/rtmidi/RtMidiBackend.h"
+#include "voice/VoiceFileFormat.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -116,6 +117,41 @@ TEST(MidiOverJack, BankVoiceAndParameterReachToneloftDx7)
     ASSERT_EQ(dump.size(), 163u);
     voice[134] = toChar(21);
     EXPECT_EQ(dump.substr(6, 155), voice);
+    EXPECT_TRUE(ui.boxes.empty());
+    midi.CloseMidiDevices();
+}
+
+// Five banks stored as one message run: more than one JACK send carries, so
+// they leave as five whole messages, paced, and each reaches the instrument.
+TEST(MidiOverJack, StoredBanksBeyondOneSendArriveWhole)
+{
+    ASSERT_NE(std::getenv("TONELOFT_DX7_LOG"), nullptr) << "run through run_jack_test.sh";
+    RtMidiBackend backend;
+    RealTimeUi ui;
+    MidiState state;
+    MidiDeviceLayer midi(ui, state, backend);
+    ui.onEvents = [&midi] { midi.dispatchInput(); };
+    int outs = 0, ins = 0;
+    ASSERT_EQ(midi.EnumerateMidiDevices(outs, ins), 0);
+    const int output = indexOf(state.outputList, state.outputListIds);
+    ASSERT_GE(output, 0);
+    ASSERT_EQ(midi.OpenMidiDevices(output, indexOf(state.inputList, state.inputListIds)), 0);
+
+    const VirtualDx7 reference;
+    ByteString run;
+    for (int k = 1; k <= 5; ++k) {
+        ByteString packed = reference.internalVoices();
+        packed.replace(118, 10, "STORE " + std::to_string(k) + "   ");
+        run += AddWrapper(packed, 3);
+    }
+    ASSERT_GT(run.size(), backend.maxLongMessage());
+    clsMidiManagerData& store = *midi.manager();
+    store.selectSlot(1);
+    ASSERT_EQ(store.AddSysex(run, static_cast<long>(run.size()), -1, "Five"), 0);
+    store.selectSlot(1);
+    ASSERT_EQ(store.SendSysex(), 0);
+    for (int k = 1; k <= 5; ++k)
+        EXPECT_TRUE(dx7Reported("applied bank STORE " + std::to_string(k) + "   ")) << k;
     EXPECT_TRUE(ui.boxes.empty());
     midi.CloseMidiDevices();
 }
