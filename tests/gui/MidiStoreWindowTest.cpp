@@ -69,6 +69,7 @@ struct StoreWindowRig {
         host.midi = &midi;
         midi.setVoiceLists(&lists);
         midi.OpenMidiDevices(0, 0);
+        midi.dispatchInput(); // as the MIDI session does: the opening reaches the monitor
         QCoreApplication::processEvents();
     }
     ~StoreWindowRig() { host.window.reset(); }
