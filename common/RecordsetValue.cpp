@@ -122,6 +122,17 @@ std::string foldCase(std::string_view text)
     return folded;
 }
 
+std::string quoted(std::string_view text)
+{
+    std::string out = "'";
+    for (char c : text) {
+        out += c;
+        if (c == '\'')
+            out += '\'';
+    }
+    return out + "'";
+}
+
 int compareText(std::string_view a, std::string_view b)
 {
     const std::size_t n = std::max(a.size(), b.size());

@@ -24,6 +24,9 @@ std::string foldCase(std::string_view text);
 // so "piano" equals "PIANO     ". Bytes compare unsigned. <0, 0 or >0.
 int compareText(std::string_view a, std::string_view b);
 
+// The text as a literal of a filter text: in single quotes, a quote inside doubled.
+std::string quoted(std::string_view text);
+
 // The whole text (blanks around it allowed) read as a decimal number; nothing
 // when it is not one.
 std::optional<double> parseNumber(std::string_view text);

@@ -39,16 +39,6 @@ std::string equalityKey(std::string_view text)
     return recordset::foldCase(trimRight(text));
 }
 
-std::string quoted(const std::string& text)
-{
-    std::string out = "'";
-    for (char c : text) {
-        out += c;
-        if (c == '\'')
-            out += '\'';
-    }
-    return out + "'";
-}
 
 // Finds the duplicates of one voice.
 class Matcher {
@@ -107,15 +97,15 @@ public:
     {
         out.clear();
         m_at->setAbsolutePosition(voice);
-        const std::string names = quoted(m_at->text(clsVoiceNames::kNames));
+        const std::string names = recordset::quoted(m_at->text(clsVoiceNames::kNames));
         std::string criteria;
         switch (m_rule) {
         case Rule::NamesOnly: criteria = "Names = " + names; break;
         case Rule::Checksum:
-            criteria = "ChecksumAll = " + quoted(m_at->text(clsVoiceNames::kChecksumAll)) + " AND Names = " + names;
+            criteria = "ChecksumAll = " + recordset::quoted(m_at->text(clsVoiceNames::kChecksumAll)) + " AND Names = " + names;
             break;
-        case Rule::CrcAll: criteria = "CRCall = " + quoted(m_at->text(clsVoiceNames::kCRCAll)); break;
-        case Rule::CrcExName: criteria = "CRCExName = " + quoted(m_at->text(clsVoiceNames::kCRCExName)); break;
+        case Rule::CrcAll: criteria = "CRCall = " + recordset::quoted(m_at->text(clsVoiceNames::kCRCAll)); break;
+        case Rule::CrcExName: criteria = "CRCExName = " + recordset::quoted(m_at->text(clsVoiceNames::kCRCExName)); break;
         }
         if (autoDelete)
             criteria += " AND Delselected = False";

@@ -1,5 +1,6 @@
 #include "library/PatchGrouping.h"
 
+#include "common/RecordsetValue.h"
 #include "common/NumberText.h"
 #include "voice/Session.h"
 #include "library/ListEditing.h"
@@ -30,16 +31,6 @@ std::string trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::string quoted(const std::string& text)
-{
-    std::string out = "'";
-    for (char c : text) {
-        out += c;
-        if (c == '\'')
-            out += '\'';
-    }
-    return out + "'";
-}
 
 // The patterns of a group that hold anything.
 std::vector<std::string> patternsOf(const PatchGrouping::Group& group)
@@ -124,8 +115,8 @@ std::string PatchGrouping::groupCondition(const Group& group)
     if (patterns.empty())
         return kNoPattern;
     if (patterns.size() == 1)
-        return "Names LIKE " + quoted(patterns[0]);
-    return "(Names LIKE " + quoted(patterns[0]) + " OR Names LIKE " + quoted(patterns[1]) + ")";
+        return "Names LIKE " + recordset::quoted(patterns[0]);
+    return "(Names LIKE " + recordset::quoted(patterns[0]) + " OR Names LIKE " + recordset::quoted(patterns[1]) + ")";
 }
 
 std::string PatchGrouping::groupFileTitle(const Group& group, int number)

@@ -1,5 +1,6 @@
 #include "library/SortFind.h"
 
+#include "common/RecordsetValue.h"
 #include "common/Banks.h"
 #include "voice/Session.h"
 #include "voice/VoiceList.h"
@@ -12,16 +13,6 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 
-std::string quoted(const std::string& text)
-{
-    std::string out = "'";
-    for (char c : text) {
-        out += c;
-        if (c == '\'')
-            out += '\'';
-    }
-    return out + "'";
-}
 
 enum class Outcome { Found, NotFound, BadPattern, Error };
 
@@ -90,7 +81,7 @@ SortFind::FindResult SortFind::FindVoice(Session& session, long listPosition, lo
     auto first = lists.at(listPosition);
     if (!first)
         return result;
-    const std::string criteria = std::string(pattern ? "Names like " : "Names = ") + quoted(text);
+    const std::string criteria = std::string(pattern ? "Names like " : "Names = ") + recordset::quoted(text);
     // The pattern is checked once on an empty table, so that an empty list refuses it too.
     {
         auto probe = clsVoiceNames::NewVoiceNameTable();

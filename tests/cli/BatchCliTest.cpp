@@ -1,3 +1,4 @@
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 #include "support/VoiceFiles.h"
 
@@ -14,28 +15,11 @@ namespace batch {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
 CliRun cli(const std::string& args, const test::TempDir& dir)
 {
-    const std::string errFile = dir.file("stderr.txt");
-    const std::string command = std::string("\"") + TONELOFT_CLI_PATH + "\" " + args + " 2>\"" + errFile + "\"";
-    CliRun r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return r;
-    std::array<char, 4096> buf{};
-    std::size_t n = 0;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)
-        r.out.append(buf.data(), n);
-    const int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.err = test::TempDir::read(errFile);
-    return r;
+    return test::runCli(args, dir);
 }
 
 std::string q(const std::string& s)

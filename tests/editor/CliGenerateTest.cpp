@@ -1,3 +1,4 @@
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 #include "support/VoiceFiles.h"
 
@@ -12,29 +13,11 @@
 namespace toneloft {
 namespace {
 
-struct GenerateRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
-GenerateRun generate(const std::string& args, const test::TempDir& dir)
+CliRun generate(const std::string& args, const test::TempDir& dir)
 {
-    const std::string errFile = dir.file("stderr.txt");
-    const std::string command =
-        std::string("\"") + TONELOFT_CLI_PATH + "\" generate " + args + " 2>\"" + errFile + "\"";
-    GenerateRun r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return r;
-    std::array<char, 4096> buf{};
-    std::size_t n = 0;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)
-        r.out.append(buf.data(), n);
-    const int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.err = test::TempDir::read(errFile);
-    return r;
+    return test::runCli("generate " + args, dir);
 }
 
 // Two voices that differ in every parameter that has room to.
@@ -60,7 +43,7 @@ protected:
 
 TEST_F(CliGenerateTest, OneSourceAtVarianceZeroCopiesItIntoTheSourcesLayout)
 {
-    const GenerateRun r = generate("\"" + packed + ":2\" --count 3 --variance 0 -o \"" + dir.file("out.bin") + "\"", dir);
+    const CliRun r = generate("\"" + packed + ":2\" --count 3 --variance 0 -o \"" + dir.file("out.bin") + "\"", dir);
     ASSERT_EQ(r.status, 0) << r.err;
     const ByteString out = test::TempDir::read(dir.file("out.bin"));
     ASSERT_EQ(out.size(), 3u * 128u); // the source's packed layout
@@ -111,7 +94,7 @@ TEST_F(CliGenerateTest, BadRequestsWriteNothing)
                           Case{src + " " + src + " --count 2 --variance 5 -o \"" + out + "\"", 2, "given twice"},
                           Case{src + " --count 5 --variance 5 --type 3 -o \"" + out + "\"", 1, "whole banks"},
                           Case{"\"" + dir.file("none.syx") + ":1\" --count 2 --variance 5 -o \"" + out + "\"", 1, ""}}) {
-        const GenerateRun r = generate(c.args, dir);
+        const CliRun r = generate(c.args, dir);
         EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_FALSE(std::filesystem::exists(out)) << c.args;
