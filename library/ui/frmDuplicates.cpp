@@ -1,4 +1,5 @@
 #include "library/ui/frmDuplicates.h"
+#include "library/ui/ToolDialogLayout.h"
 
 #include "voice/Session.h"
 #include "library/ui/frmContinueSearchDlg.h"
@@ -63,19 +64,7 @@ frmDuplicates::frmDuplicates(Session& session, QWidget* parent)
     left->addWidget(new QLabel(QStringLiteral("See Help for further information"), this));
     left->addWidget(new QLabel(QStringLiteral("Note: Searches on sorted lists are faster."), this));
 
-    auto* buttons = new QVBoxLayout;
-    m_ok->setObjectName(QStringLiteral("OKButton"));
-    m_cancel->setObjectName(QStringLiteral("CancelButton"));
-    m_help->setObjectName(QStringLiteral("Command1"));
-    for (QPushButton* b : {m_ok, m_cancel, m_help}) {
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-    m_ok->setDefault(true);
-    buttons->addStretch(1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addLayout(buttons);
+    layOutToolDialog(*this, left, m_ok, m_cancel, m_help);
 
     connect(m_ok, &QPushButton::clicked, this, &frmDuplicates::search);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::hide);

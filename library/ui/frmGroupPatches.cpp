@@ -1,4 +1,5 @@
 #include "library/ui/frmGroupPatches.h"
+#include "library/ui/ToolDialogLayout.h"
 
 #include "voice/Session.h"
 #include "library/ui/frmGroupStatus.h"
@@ -72,19 +73,7 @@ frmGroupPatches::frmGroupPatches(Session& session, QWidget* parent)
     options->addWidget(range);
     left->addLayout(options);
 
-    auto* buttons = new QVBoxLayout;
-    m_ok->setObjectName(QStringLiteral("OKButton"));
-    m_cancel->setObjectName(QStringLiteral("CancelButton"));
-    m_help->setObjectName(QStringLiteral("Command1"));
-    for (QPushButton* b : {m_ok, m_cancel, m_help}) {
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-    m_ok->setDefault(true);
-    buttons->addStretch(1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addLayout(buttons);
+    layOutToolDialog(*this, left, m_ok, m_cancel, m_help);
 
     connect(m_ok, &QPushButton::clicked, this, &frmGroupPatches::search);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::hide);
