@@ -10,7 +10,8 @@
 
 namespace toneloft {
 
-// File types, decided by length alone:
+// File types, decided by length (and, where a length fits more than one, by
+// content: see FileTypeOfContent):
 //   0  raw unpacked voices, 155 bytes each
 //   1  single-voice messages, 163 bytes each: F0 43 0n 00 01 1B, 155 data, sum, F7
 //   2  raw packed voices, 128 bytes each

@@ -54,7 +54,7 @@ std::string jsonString(const std::string& s)
 }
 
 struct FileInfo {
-    std::optional<int> type; // by length; none when the file cannot be read
+    std::optional<int> type; // as opened (by length, or content where the length fits more than one layout); none when unreadable
     int code = 0;
     long voices = 0;
     long banks = 0;
@@ -81,6 +81,7 @@ FileInfo inspect(const std::string& file, const std::string& programDirectory, C
         info.message = ui.messagesSince(0);
         return info;
     }
+    info.type = type;
     const std::size_t mark = ui.boxes.size();
     clsVoiceNames names(session);
     bool failed = false;
