@@ -13,6 +13,7 @@ constexpr const char* kUsage =
     "  names FILE                    the voice names, numbered\n"
     "  convert FILE --type N -o OUT  save the voices in layout N (0-3) as Save As would\n"
     "  check FILE                    list every value outside its parameter's range\n"
+    "  --scan (info, names, convert) a refused file's whole DX7 bank and voice messages instead\n"
     "Layouts: 0 unpacked 155 bytes/voice, 1 unpacked with a message per voice (163),\n"
     "         2 packed 128 bytes/voice, 3 packed in 32-voice bank messages (4104).\n";
 
@@ -49,6 +50,8 @@ int main(int argc, char** argv)
             options.yes = true;
         } else if (arg == "--no") {
             options.no = true;
+        } else if (arg == "--scan") {
+            options.scan = true;
         } else if (arg == "--verbose") {
             options.verbose = true;
         } else if (arg == "--help" || arg == "-h") {
