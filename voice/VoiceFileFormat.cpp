@@ -377,6 +377,11 @@ bool GetFileByt(UiServices& ui, const std::string& fileName, const std::string& 
     return true;
 }
 
+bool IsKeptNameCharacter(std::uint8_t b)
+{
+    return b >= 32 && b <= 126 && b != '\'';
+}
+
 std::string CleanVoiceName(std::string_view tenBytes, bool& changed)
 {
     std::string name(tenBytes);
@@ -384,7 +389,7 @@ std::string CleanVoiceName(std::string_view tenBytes, bool& changed)
     bool firstReplaced = false;
     for (std::size_t i = 0; i < name.size(); ++i) {
         const std::uint8_t b = byteAt(name, i);
-        if (b < 32 || b > 126 || b == '\'') {
+        if (!IsKeptNameCharacter(b)) {
             name[i] = ' ';
             changed = true;
             firstReplaced = firstReplaced || i == 0;

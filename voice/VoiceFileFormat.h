@@ -69,6 +69,10 @@ int CheckFileIntegrity(UiServices& ui, std::string& fileName, int& fileType, boo
 bool GetFileByt(UiServices& ui, const std::string& fileName, const std::string& fileTitle,
                 int fileType, ByteArray& image, std::int32_t& crc, bool keepStripped);
 
+// Whether a name byte is kept as it is by CleanVoiceName: 32..126 except the
+// apostrophe. Name entry refuses the rest as it is typed.
+bool IsKeptNameCharacter(std::uint8_t b);
+
 // Bytes below 32, above 126 and the apostrophe become blanks; when the first
 // had to be replaced the name loses its first character. changed is set to
 // whether this name needed cleaning.
