@@ -93,11 +93,10 @@ SortFind::FindResult SortFind::FindVoice(Session& session, long listPosition, lo
         }
     }
     const bool forward = direction != Direction::Up;
-    long start = 1;
-    if (direction == Direction::Down)
-        start = startVoice + 1;
-    else if (direction == Direction::Up)
-        start = startVoice - 1;
+    // A Find Next goes on from the voice the last search found.
+    long start = direction == Direction::Up ? startVoice - 1 : startVoice + 1;
+    if (direction == Direction::All && startVoice < 1)
+        start = 1;
 
     long position = listPosition;
     for (auto list = first; list;) {

@@ -20,8 +20,9 @@ public:
         VoiceList* list = nullptr;
         long voice = 0;
     };
-    // Searches from the list at listPosition (1-based in the open lists): All from
-    // its first voice, Down after startVoice, Up before it and backwards. With
+    // Searches from the list at listPosition (1-based in the open lists): All and
+    // Down after startVoice (All with 0: from the first voice), Up before it and
+    // backwards. With
     // allLists the search goes on through the next (Up: previous) lists. A found
     // voice becomes its list's current voice and its bank the one on screen (the
     // caller brings that list to the front); failures are reported in a message box.

@@ -76,6 +76,10 @@ public:
     int chosenSaveFormat = 0;
     // Numbers the hidden patch-view files of every list.
     long patchViewCounter = 0;
+    // What happens to DX7 voices found inside a file the rules refuse: the
+    // user is asked, they are opened without asking, or they are left alone.
+    enum class VoicesInside { Ask, Open, Leave };
+    VoicesInside voicesInside = VoicesInside::Ask;
     // Set while code fills grids or moves spin controls.
     bool eventsSuppressed = false;
     bool CancelClose = false;

@@ -3,6 +3,7 @@
 #include "common/Banks.h"
 #include "common/Crc32.h"
 #include "common/NumberText.h"
+#include "voice/VoiceFileContent.h"
 #include "voice/VoicePacking.h"
 
 #include <algorithm>
@@ -292,8 +293,18 @@ int CheckFileIntegrity(UiServices& ui, std::string& fileName, int& fileType, boo
         }
     }
 
-    if (code == 0)
+    if (code == 0) {
+        // Where the length fits more than one layout the bytes decide, so a
+        // file we wrote opens as what it holds.
         code = GetFileType(static_cast<long long>(length));
+        if (haveFile) {
+            ByteArray content;
+            if (ReadWholeFile(fileName, content) && content.size() == length)
+                code = FileTypeOfContent(content);
+        } else {
+            code = FileTypeOfContent(asBytes(buffer));
+        }
+    }
     if (code >= 0) {
         fileType = code;
         return 0;
@@ -366,6 +377,11 @@ bool GetFileByt(UiServices& ui, const std::string& fileName, const std::string& 
     return true;
 }
 
+bool IsKeptNameCharacter(std::uint8_t b)
+{
+    return b >= 32 && b <= 126 && b != '\'';
+}
+
 std::string CleanVoiceName(std::string_view tenBytes, bool& changed)
 {
     std::string name(tenBytes);
@@ -373,7 +389,7 @@ std::string CleanVoiceName(std::string_view tenBytes, bool& changed)
     bool firstReplaced = false;
     for (std::size_t i = 0; i < name.size(); ++i) {
         const std::uint8_t b = byteAt(name, i);
-        if (b < 32 || b > 126 || b == '\'') {
+        if (!IsKeptNameCharacter(b)) {
             name[i] = ' ';
             changed = true;
             firstReplaced = firstReplaced || i == 0;

@@ -10,7 +10,8 @@
 
 namespace toneloft {
 
-// File types, decided by length alone:
+// File types, decided by length (and, where a length fits more than one, by
+// content: see FileTypeOfContent):
 //   0  raw unpacked voices, 155 bytes each
 //   1  single-voice messages, 163 bytes each: F0 43 0n 00 01 1B, 155 data, sum, F7
 //   2  raw packed voices, 128 bytes each
@@ -67,6 +68,10 @@ int CheckFileIntegrity(UiServices& ui, std::string& fileName, int& fileType, boo
 // keepStripped image receives the file's bytes unchanged.
 bool GetFileByt(UiServices& ui, const std::string& fileName, const std::string& fileTitle,
                 int fileType, ByteArray& image, std::int32_t& crc, bool keepStripped);
+
+// Whether a name byte is kept as it is by CleanVoiceName: 32..126 except the
+// apostrophe. Name entry refuses the rest as it is typed.
+bool IsKeptNameCharacter(std::uint8_t b);
 
 // Bytes below 32, above 126 and the apostrophe become blanks; when the first
 // had to be replaced the name loses its first character. changed is set to

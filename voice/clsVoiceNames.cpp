@@ -245,16 +245,27 @@ std::shared_ptr<VoiceList> clsVoiceNames::CreateVoiceListandFileImage(const std:
 {
     failed = true;
     clsVoiceLists& lists = m_session.colVoiceLists();
+    // Refused as not voice data (rather than missing, empty or already open):
+    // there may still be whole voices inside.
+    std::string checked = fileName;
+    int checkedType = -1;
+    const bool notVoiceData = CheckFileIntegrity(m_session.ui(), checked, checkedType, true, {}) == -3;
     bool error = false;
     int type = -1;
     auto list = lists.Add(fileName, error, type);
-    if (!list || error)
+    if (!list || error) {
+        if (notVoiceData && !temporary)
+            return foundInstead(fileName, failed);
         return nullptr;
+    }
 
     ByteArray image;
     std::int32_t crc = 0;
     if (!GetFileByt(m_session.ui(), fileName, list->FileTitle, type, image, crc, true)) {
         lists.Delete(list->ID);
+        // A message file whose header is not a DX7 voice message's.
+        if ((type == 1 || type == 3) && !temporary)
+            return foundInstead(fileName, failed);
         return nullptr;
     }
     bool anyCleaned = false;

@@ -76,6 +76,10 @@ public:
     // Opens one file as a new voice list; temporary lists count as never saved.
     std::shared_ptr<VoiceList> CreateVoiceListandFileImage(const std::string& fileName, bool temporary,
                                                            bool& failed);
+    // For a file the rules refused: the whole DX7 bank and single-voice
+    // messages inside it, offered (as the session says) as a new list that
+    // must be saved under a name of its own. The file itself is only read.
+    std::shared_ptr<VoiceList> OpenVoicesFoundInside(const std::string& fileName);
     // Writes data to a file as a temporary, hidden list and opens it.
     std::shared_ptr<VoiceList> InitPatchView(std::string_view data);
 
@@ -118,6 +122,7 @@ private:
     SaveOutcome chooseSaveFile(VoiceList& list, bool listGiven, SaveTarget& target);
     // The layout to write; converts the image (and its CRC) when it changes.
     bool chooseSaveLayout(VoiceList& list, ByteArray& image, std::int32_t& crc, int& type);
+    std::shared_ptr<VoiceList> foundInstead(const std::string& fileName, bool& failed);
     bool replaceOtherOpenList(const std::string& chosenName, const std::string& chosenTitle,
                               VoiceList& list);
 

@@ -2,6 +2,7 @@
 
 #include "common/Crc32.h"
 #include "voice/Session.h"
+#include "voice/VoiceFileContent.h"
 #include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"
 #include "voice/VoiceStore.h"
@@ -93,10 +94,8 @@ clsVoiceNames::SaveOutcome clsVoiceNames::SaveList(bool saveAs, VoiceList* given
         bool anyCleaned = false;
         list->setRsmfimage(BuildVoiceNameTable(image, type, anyCleaned));
     }
-    std::error_code ec;
-    const auto written = std::filesystem::file_size(list->FileName, ec);
-    const int writtenType = ec ? type : GetFileType(static_cast<long long>(written));
-    list->FileType = writtenType >= 0 ? writtenType : type;
+    // The layout written, not one guessed from the length: the rows' Data width follows it.
+    list->FileType = type;
     const bool wasNew = list->mark == VoiceList::kNeverSaved;
     list->mark = crc;
     if (wasNew || saveAs)
@@ -217,7 +216,7 @@ bool clsVoiceNames::SaveVoiceDataToFileByt(const ByteArray* buffer, const std::s
     }
 
     if (fileType < 0) {
-        fileType = GetFileType(static_cast<long long>(data.size()));
+        fileType = FileTypeOfContent(data);
         if (fileType == -3) {
             ShowStatus(ui, "", 0, 0);
             ui.MsgBox("The data is not in a recognisable DX file format ", "Invalid FileFormat", MsgIcon::Critical);

@@ -2,6 +2,7 @@
 
 #include "app/cli/CliUi.h"
 #include "common/Banks.h"
+#include "common/Crc32.h"
 #include "voice/Session.h"
 #include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"
@@ -54,7 +55,7 @@ std::string jsonString(const std::string& s)
 }
 
 struct FileInfo {
-    std::optional<int> type; // by length; none when the file cannot be read
+    std::optional<int> type; // as opened (by length, or content where the length fits more than one layout); none when unreadable
     int code = 0;
     long voices = 0;
     long banks = 0;
@@ -63,7 +64,7 @@ struct FileInfo {
 };
 
 // Opens the file as the program's File Open does and reports what happened.
-FileInfo inspect(const std::string& file, const std::string& programDirectory, ConsoleUi& console)
+FileInfo inspect(const std::string& file, const std::string& programDirectory, ConsoleUi& console, bool scan)
 {
     FileInfo info;
     std::error_code ec;
@@ -74,24 +75,34 @@ FileInfo inspect(const std::string& file, const std::string& programDirectory, C
     CliUi ui(console);
     ui.muted = true;
     Session session(ui, programDirectory);
+    session.voicesInside = scan ? Session::VoicesInside::Open : Session::VoicesInside::Leave;
     std::string name = file;
     int type = -1;
     info.code = CheckFileIntegrity(ui, name, type, false, {});
-    if (info.code != 0) {
+    if (info.code != 0 && !(scan && info.code == -3)) {
         info.message = ui.messagesSince(0);
         return info;
     }
+    if (info.code == 0)
+        info.type = type;
     const std::size_t mark = ui.boxes.size();
     clsVoiceNames names(session);
     bool failed = false;
     auto list = names.CreateVoiceListandFileImage(file, false, failed);
     if (failed || !list) {
-        info.message = ui.messagesSince(mark);
+        info.message = ui.messagesSince(info.code == 0 ? mark : 0);
         return info;
     }
     info.voices = list->voiceCount();
     info.banks = BankCount(info.voices);
-    info.crc = list->mark;
+    // The voices found inside: their layout, and no CRC of a file that was read as it is.
+    if (list->needsNewName()) {
+        info.type = list->FileType;
+        info.crc = CalcCRC32(list->image());
+        names.FileClose(*list);
+    } else {
+        info.crc = list->mark;
+    }
     return info;
 }
 
@@ -100,7 +111,17 @@ struct ListCommand {
     ListCommand(const Options& options, const std::string& programDirectory)
         : console(policyOf(options), options.verbose), ui(console), session(ui, programDirectory)
     {
+        session.voicesInside = options.scan ? Session::VoicesInside::Open : Session::VoicesInside::Leave;
     }
+    ~ListCommand()
+    {
+        // Voices found inside a file live in a file of their own until their list closes.
+        for (const auto& list : session.colVoiceLists().NewEnum())
+            if (list->needsNewName())
+                list->names().FileClose(*list);
+    }
+    ListCommand(const ListCommand&) = delete;
+    ListCommand& operator=(const ListCommand&) = delete;
     std::shared_ptr<VoiceList> open(const std::string& file)
     {
         clsVoiceNames names(session);
@@ -120,7 +141,7 @@ int RunInfo(const Options& options, const std::string& programDirectory, std::os
     ConsoleUi console(policyOf(options), options.verbose);
     int status = 0;
     for (const auto& file : options.files) {
-        const FileInfo info = inspect(file, programDirectory, console);
+        const FileInfo info = inspect(file, programDirectory, console, options.scan);
         const bool refused = !info.crc.has_value();
         if (refused)
             status = 1;

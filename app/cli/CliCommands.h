@@ -11,6 +11,7 @@ struct Options {
     bool yes = false;
     bool no = false;
     bool verbose = false;
+    bool scan = false;         // open the DX7 voices found inside a file the rules refuse
     int type = -1;             // convert: the layout to write
     std::string output;        // convert: -o
     std::vector<std::string> files;

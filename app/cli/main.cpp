@@ -21,6 +21,7 @@ constexpr const char* kUsage =
     "                                new voices from FILE:VOICE sources (generate --help)\n"
     "  dedupe FILE... --rule N -o OUT remove duplicate voices (dedupe --help)\n"
     "  group FILE... --group P ...   write the voices matching name patterns to files (group --help)\n"
+    "  --scan (info, names, convert) a refused file's whole DX7 bank and voice messages instead\n"
     "Layouts: 0 unpacked 155 bytes/voice, 1 unpacked with a message per voice (163),\n"
     "         2 packed 128 bytes/voice, 3 packed in 32-voice bank messages (4104).\n";
 
@@ -65,6 +66,8 @@ int main(int argc, char** argv)
             options.yes = true;
         } else if (arg == "--no") {
             options.no = true;
+        } else if (arg == "--scan") {
+            options.scan = true;
         } else if (arg == "--verbose") {
             options.verbose = true;
         } else if (arg == "--help" || arg == "-h") {

@@ -47,14 +47,10 @@ void ListWindowManager::installCommands()
         m_files->CreateVoiceListandFileImage(m_session.initFilePath(), true, failed);
     });
     m_main.setCommandHandler(MainCommand::FileOpen, [this] { m_files->OpenMultipleFiles(); });
-    m_main.setCommandHandler(MainCommand::FileSave, [this] {
-        if (frmVoiceList* w = activeWindow())
-            m_files->FileSave(false, &w->list());
-    });
-    m_main.setCommandHandler(MainCommand::FileSaveAs, [this] {
-        if (frmVoiceList* w = activeWindow())
-            m_files->FileSave(true, &w->list());
-    });
+    // Without a list: the active one is saved, as the user asked, not as a
+    // closing list is (no "OK to save ?" first, and a No never deletes a file).
+    m_main.setCommandHandler(MainCommand::FileSave, [this] { m_files->FileSave(false, nullptr); });
+    m_main.setCommandHandler(MainCommand::FileSaveAs, [this] { m_files->FileSave(true, nullptr); });
     m_main.setCommandHandler(MainCommand::FileExit, [this] {
         m_session.CancelClose = false;
         m_main.close();

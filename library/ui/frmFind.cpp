@@ -70,6 +70,16 @@ frmFind::frmFind(Session& session, QWidget* parent)
     layout->addLayout(fields, 1);
     layout->addLayout(buttons);
 
+    // A new search text or way of searching is a new search.
+    const auto forget = [this] {
+        m_foundListId.clear();
+        m_foundVoice = 0;
+    };
+    connect(m_text, &QLineEdit::textChanged, this, forget);
+    connect(m_pattern, &QCheckBox::toggled, this, forget);
+    connect(m_all, &QRadioButton::toggled, this, forget);
+    connect(m_direction, &QComboBox::currentIndexChanged, this, forget);
+
     connect(m_buttons[0], &QPushButton::clicked, this, [this] { findNext(); });
     connect(m_buttons[1], &QPushButton::clicked, this, &QDialog::close);
     connect(m_buttons[2], &QPushButton::clicked, this,
@@ -107,7 +117,12 @@ bool frmFind::findNext()
         return false;
     const std::string text = m_text->text().toLatin1().toStdString();
     const auto direction = static_cast<SortFind::Direction>(std::max(0, m_direction->currentIndex()));
-    const auto result = SortFind::FindVoice(m_session, m_listPosition, list->currentVoice,
+    long start = list->currentVoice;
+    if (direction == SortFind::Direction::All)
+        start = list->ID == m_foundListId && list->currentVoice == m_foundVoice ? m_foundVoice : 0;
+    m_foundListId.clear();
+    m_foundVoice = 0;
+    const auto result = SortFind::FindVoice(m_session, m_listPosition, start,
                                             m_all->isChecked() && m_all->isEnabled(), m_pattern->isChecked(),
                                             direction, text);
     if (!result.found || !result.list) {
@@ -116,6 +131,8 @@ bool frmFind::findNext()
         return false;
     }
     m_listPosition = m_session.colVoiceLists().indexOf(result.list->ID);
+    m_foundListId = result.list->ID;
+    m_foundVoice = result.voice;
     if (m_showFound)
         m_showFound(*result.list, result.voice);
     return true;

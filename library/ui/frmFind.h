@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -59,6 +60,11 @@ private:
     QRadioButton* m_current;
     QRadioButton* m_all;
     QPushButton* m_buttons[3] = {};
+    // The voice the last search found (its list's ID and number): with the
+    // direction All the next search goes on after it, while it is still the
+    // list's current voice; any other search starts at the first voice.
+    std::string m_foundListId;
+    long m_foundVoice = 0;
     std::function<void(VoiceList&, long)> m_showFound;
     std::function<void(VoiceList&)> m_redraw;
 };

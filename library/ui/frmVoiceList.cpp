@@ -3,6 +3,7 @@
 #include "common/Banks.h"
 #include "common/UiServices.h"
 #include "library/VoiceListView.h"
+#include "library/ui/VoiceNameValidator.h"
 #include "library/ui/frmStartup.h"
 #include "voice/Session.h"
 #include "voice/VoiceList.h"
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -117,9 +117,8 @@ void frmVoiceList::buildControls()
     m_renameBox->setObjectName(QStringLiteral("Text1"));
     m_renameBox->setMaxLength(10);
     m_renameBox->setFont(mono);
-    // Names are printable ASCII: the instrument shows nothing else.
-    m_renameBox->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[ -~]{0,10}")), m_renameBox));
+    // Only what a file keeps when it is read back: printable ASCII, no apostrophe.
+    m_renameBox->setValidator(new VoiceNameValidator(m_renameBox));
     m_renameBox->installEventFilter(this);
     m_renameBox->hide();
 

@@ -90,7 +90,13 @@ TEST_F(SortFindTest, CurrentListOnlyAndDownFromTheLastVoiceIsNotFound)
     EXPECT_EQ(ui.lastBox().title, "Find");
     EXPECT_EQ(ui.lastBox().buttons, MsgButtons::OK);
 
-    EXPECT_TRUE(SortFind::FindVoice(session, 1, 2, false, false, Direction::All, "ONE").found);
+    EXPECT_TRUE(SortFind::FindVoice(session, 1, 0, false, false, Direction::All, "ONE").found);
+    // All goes on after the voice given: past the last, nothing is left in this list.
+    EXPECT_FALSE(SortFind::FindVoice(session, 1, 1, false, false, Direction::All, "ONE").found);
+    const auto next = SortFind::FindVoice(session, 1, 1, true, false, Direction::All, "ONE");
+    EXPECT_TRUE(next.found);
+    EXPECT_EQ(next.list, second.get());
+    EXPECT_EQ(next.voice, 1);
     EXPECT_FALSE(SortFind::FindVoice(session, 1, 1, false, false, Direction::Up, "ONE").found);
 }
 

@@ -314,7 +314,7 @@ INSTANTIATE_TEST_SUITE_P(
                     std::pair{"DX7-Cfshpd-Drum-Voices.syx", 32}, std::pair{"DX7IIFDPerf.SYX", -3},
                     std::pair{"DX7SCartridgeA.syx", 32}, std::pair{"DX7SK95.SYX", 33}, std::pair{"EFFECT-2.SYX", 40},
                     std::pair{"Keys.syx", 32}, std::pair{"ORG_CLAV.SYX", 32}, std::pair{"ORTEGA12.SYX", 32},
-                    std::pair{"PA-Decoder.syx", 1026}, std::pair{"ROM1A.syx", 32}, std::pair{"ROM4A.syx", 32},
+                    std::pair{"PA-Decoder.syx", 1024}, std::pair{"ROM1A.syx", 32}, std::pair{"ROM4A.syx", 32},
                     std::pair{"STOCK.SYX", 4}, std::pair{"TX7FactoryA-Tape.syx", 32},
                     std::pair{"TX802BankA1.SYX", 32}, std::pair{"TX802_Blank_Voices.syx", -3},
                     std::pair{"VRC-1001_DECAY group_A(1-32).syx", 32}, std::pair{"WARM3A.SYX", -1},
