@@ -1,0 +1,42 @@
+# Installs the build into PREFIX and checks the layout and that the installed
+# toneloft-cli and vxc work from there, with nothing taken from the build tree.
+
+function(fail message)
+    message(FATAL_ERROR "install_layout: ${message}")
+endfunction()
+
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+    fail("cmake --install failed (${rc}): ${err}")
+endif()
+
+set(expected
+    bin/toneloft-cli bin/vxc
+    share/toneloft/DXInit.dat share/toneloft/syinit.dat)
+if(WITH_GUI)
+    list(APPEND expected bin/toneloft share/toneloft/help/contents.htm share/toneloft/help/help.css)
+endif()
+foreach(f IN LISTS expected)
+    if(NOT EXISTS ${PREFIX}/${f})
+        fail("${f} is missing from the installation")
+    endif()
+endforeach()
+# The read-only data live in share/, not beside the programs.
+foreach(f IN ITEMS DXInit.dat syinit.dat help)
+    if(EXISTS ${PREFIX}/bin/${f})
+        fail("bin/${f} should not be installed")
+    endif()
+endforeach()
+
+# The installed CLI reads a bank of 32 voices (a 4104-byte bulk dump).
+execute_process(COMMAND ${PREFIX}/bin/toneloft-cli info ${SAMPLE}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+    fail("installed toneloft-cli info failed (${rc}): ${out}${err}")
+endif()
+if(NOT out MATCHES "type=3\tcode=0\tvoices=32\tbanks=1")
+    fail("toneloft-cli info did not report the bank's 32 voices:\n${out}")
+endif()
+message(STATUS "toneloft-cli info:\n${out}")
