@@ -30,6 +30,28 @@ foreach(f IN ITEMS DXInit.dat syinit.dat help)
     endif()
 endforeach()
 
+# The desktop integration passes the freedesktop and AppStream checks.
+if(WITH_GUI)
+    list(APPEND expected
+        share/applications/toneloft.desktop share/metainfo/io.github.toneloft.Toneloft.metainfo.xml
+        share/mime/packages/toneloft.xml share/icons/hicolor/scalable/apps/toneloft.svg
+        share/icons/hicolor/48x48/apps/toneloft.png share/man/man1/toneloft.1)
+    foreach(check IN ITEMS
+            "desktop-file-validate;${PREFIX}/share/applications/toneloft.desktop"
+            "appstreamcli;validate;--no-net;${PREFIX}/share/metainfo/io.github.toneloft.Toneloft.metainfo.xml")
+        execute_process(COMMAND ${check} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+        if(NOT rc EQUAL 0)
+            fail("${check} failed (${rc}): ${out}${err}")
+        endif()
+    endforeach()
+endif()
+list(APPEND expected share/man/man1/toneloft-cli.1 share/man/man1/vxc.1)
+foreach(f IN LISTS expected)
+    if(NOT EXISTS ${PREFIX}/${f})
+        fail("${f} is missing from the installation")
+    endif()
+endforeach()
+
 # The installed CLI reads a bank of 32 voices (a 4104-byte bulk dump).
 execute_process(COMMAND ${PREFIX}/bin/toneloft-cli info ${SAMPLE}
     RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
