@@ -62,3 +62,16 @@ if(NOT out MATCHES "type=3\tcode=0\tvoices=32\tbanks=1")
     fail("toneloft-cli info did not report the bank's 32 voices:\n${out}")
 endif()
 message(STATUS "toneloft-cli info:\n${out}")
+
+# The installed converter finds its template in share/toneloft: exit code 0 and
+# an output file; 3 would be "couldn't find syinit.dat".
+set(work ${PREFIX}/vxc-work)
+file(MAKE_DIRECTORY ${work})
+file(COPY_FILE ${SAMPLE} ${work}/SRC.SYX)
+file(WRITE ${work}/vxc.ini
+    "output file type=0\r\ninput file type=3\r\ninput file name=SRC.SYX\r\noutput file name=OUT.SYX\r\nlast exit code=6\r\n")
+execute_process(COMMAND ${PREFIX}/bin/vxc WORKING_DIRECTORY ${work}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT EXISTS ${work}/OUT.SYX)
+    fail("installed vxc exited with ${rc} and no output file: ${out}${err}")
+endif()
