@@ -253,8 +253,10 @@ VxcTextAction InterpretVxcText(const std::string& text, const std::vector<std::s
 
 // --- The conversion ---------------------------------------------------------
 
-VxcConversion::VxcConversion(UiServices& ui, ConverterProcess& process, std::string programDirectory)
-    : m_ui(ui), m_process(process), m_programDirectory(withSeparator(std::move(programDirectory)))
+VxcConversion::VxcConversion(UiServices& ui, ConverterProcess& process, std::string programDirectory,
+                             std::string workingDirectory)
+    : m_ui(ui), m_process(process), m_programDirectory(withSeparator(std::move(programDirectory))),
+      m_workingDirectory(workingDirectory.empty() ? m_programDirectory : withSeparator(std::move(workingDirectory)))
 {
     Reset();
     m_focusRequest = false;
@@ -262,7 +264,7 @@ VxcConversion::VxcConversion(UiServices& ui, ConverterProcess& process, std::str
 
 std::string VxcConversion::settingsPath() const
 {
-    return m_programDirectory + kVxcSettingsFile;
+    return m_workingDirectory + kVxcSettingsFile;
 }
 
 std::string VxcConversion::converterPath() const
@@ -387,7 +389,7 @@ void VxcConversion::runConverter()
     ShowStatus(m_ui, " Please wait while your DX7 voices are converted.", 0, 1);
     {
         BusyPointer busy(m_ui);
-        m_processStarted = m_process.start(converterPath(), m_programDirectory);
+        m_processStarted = m_process.start(converterPath(), m_workingDirectory);
 
         m_startTime = m_ui.clock();
         m_elapsed = 0;

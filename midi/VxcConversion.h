@@ -76,7 +76,10 @@ VxcTextAction InterpretVxcText(const std::string& text, const std::vector<std::s
 // The two steps and the run, with what the window shows.
 class VxcConversion {
 public:
-    VxcConversion(UiServices& ui, ConverterProcess& process, std::string programDirectory);
+    // The converter runs from programDirectory; its settings file and working
+    // folder are workingDirectory, the program directory when empty.
+    VxcConversion(UiServices& ui, ConverterProcess& process, std::string programDirectory,
+                  std::string workingDirectory = {});
 
     int step() const { return m_step; }
     const std::string& instruction() const { return m_instruction; }
@@ -93,6 +96,7 @@ public:
     void setViewChanged(std::function<void()> changed) { m_viewChanged = std::move(changed); }
 
     const std::string& programDirectory() const { return m_programDirectory; }
+    const std::string& workingDirectory() const { return m_workingDirectory; }
     std::string settingsPath() const;
     std::string converterPath() const;
 
@@ -118,6 +122,7 @@ private:
     UiServices& m_ui;
     ConverterProcess& m_process;
     std::string m_programDirectory; // with its trailing separator
+    std::string m_workingDirectory; // likewise
 
     int m_step = 0;
     std::string m_sourcePath, m_sourceShortPath, m_sourceTitle;

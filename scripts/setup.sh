@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     qt6-base-dev librtmidi-dev jackd2
     libsndfile1-dev librtaudio-dev libjack-jackd2-dev
+    desktop-file-utils appstream
 )
 
 missing=()

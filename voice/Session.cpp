@@ -3,6 +3,8 @@
 #include "voice/VoiceClipboard.h"
 #include "voice/clsVoiceLists.h"
 
+#include "common/InstallPaths.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -33,9 +35,17 @@ void Session::setDataDirectory(const std::string& folder)
     m_dataDirectory = withTrailingSeparator(folder);
 }
 
-void Session::findDataDirectory()
+void Session::findDataDirectory(const std::string& userFolder)
 {
-    const fs::path data = fs::path(m_programDirectory) / "Data";
+    // An installed program's folder is not where it may write: the user's own
+    // data folder takes its place, with the same Data rule.
+    std::string base = m_programDirectory;
+    if (!userFolder.empty() && (RunsInstalled(m_programDirectory) || !IsWritableFolder(m_programDirectory))) {
+        std::error_code made;
+        fs::create_directories(userFolder, made);
+        base = withTrailingSeparator(userFolder);
+    }
+    const fs::path data = fs::path(base) / "Data";
     std::error_code ec;
     bool found = false;
     if (fs::is_directory(data, ec)) {
@@ -49,12 +59,12 @@ void Session::findDataDirectory()
             }
         }
     }
-    m_dataDirectory = found ? withTrailingSeparator(data.string()) : m_programDirectory;
+    m_dataDirectory = found ? withTrailingSeparator(data.string()) : base;
 }
 
 std::string Session::initFilePath() const
 {
-    return m_programDirectory + "DXInit.dat";
+    return FindInstalledFile(m_programDirectory, "DXInit.dat");
 }
 
 void Session::setActive(VoiceList* list, VoiceEditor* editor)

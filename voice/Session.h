@@ -62,8 +62,11 @@ public:
     const std::string& DataDirectory() const { return m_dataDirectory; }
     void setDataDirectory(const std::string& folder);
     // program directory + "Data/" when it holds a .dat file, else the program directory.
-    void findDataDirectory();
-    std::string initFilePath() const; // the program directory's DXInit.dat
+    // When the program runs installed or its folder is not writable, userFolder
+    // (created if need be) stands in for the program directory; empty, never.
+    void findDataDirectory(const std::string& userFolder = {});
+    // DXInit.dat beside the program, else in the installation's share folder.
+    std::string initFilePath() const;
 
     clsVoiceLists& colVoiceLists() { return *m_lists; }
 

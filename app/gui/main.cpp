@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 int main(int argc, char* argv[])
 {
@@ -27,7 +28,8 @@ int main(int argc, char* argv[])
 
     toneloft::frmStartup mainWindow;
     toneloft::Session session(mainWindow.ui(), QDir::toNativeSeparators(mainWindow.programDirectory()).toStdString());
-    session.findDataDirectory();
+    session.findDataDirectory(
+        QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString());
     toneloft::ListWindowManager lists(session, mainWindow);
     toneloft::RandomiseVoicesHost patchGenerator(session, mainWindow, lists);
 

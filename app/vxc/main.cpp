@@ -1,7 +1,8 @@
 // vxc: converts the DX7 voices named in ./vxc.ini into SY77 voices, using the
-// template syinit.dat beside this program. Takes no arguments; the outcome is
+// template syinit.dat beside this program (installed: in ../share/toneloft). Takes no arguments; the outcome is
 // written into line 5 of vxc.ini and is also the exit status.
 
+#include "common/InstallPaths.h"
 #include "vxc/Converter.h"
 
 #include <filesystem>
@@ -28,5 +29,6 @@ int main(int, char* argv[])
     const fs::path here = fs::current_path(ec);
     if (ec)
         return toneloft::vxc::NoSettings;
-    return toneloft::vxc::RunConverter(here, programDirectory(argv[0]));
+    const fs::path templateFile = toneloft::FindInstalledFile(programDirectory(argv[0]).string(), "syinit.dat");
+    return toneloft::vxc::RunConverter(here, templateFile.parent_path());
 }

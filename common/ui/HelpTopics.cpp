@@ -1,5 +1,7 @@
 #include "common/ui/HelpTopics.h"
 
+#include "common/InstallPaths.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -93,7 +95,9 @@ QList<int> HelpTopics::contextNumbers()
 
 QString HelpTopics::helpDirectory()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help"));
+    // Beside the program in the build tree, in share/toneloft when installed.
+    return QString::fromStdString(
+        FindInstalledFile(QCoreApplication::applicationDirPath().toStdString(), "help"));
 }
 
 } // namespace toneloft

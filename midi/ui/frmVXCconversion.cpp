@@ -2,6 +2,8 @@
 
 #include "midi/ui/QtConverterProcess.h"
 
+#include "common/InstallPaths.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +16,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QVBoxLayout>
 
@@ -44,7 +47,14 @@ frmVXCconversion::frmVXCconversion(UiServices& ui, const QString& programDirecto
         process = m_ownProcess.get();
     }
     const QString programDir = withSeparator(QDir::toNativeSeparators(programDirectory));
-    m_conversion = std::make_unique<VxcConversion>(ui, *process, programDir.toStdString());
+    // Installed, the program's folder is not for writing: vxc.ini goes to the user's data folder.
+    QString workDir = programDir;
+    if (RunsInstalled(programDir.toStdString()) || !IsWritableFolder(programDir.toStdString())) {
+        const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        if (!user.isEmpty() && QDir().mkpath(user))
+            workDir = withSeparator(QDir::toNativeSeparators(user));
+    }
+    m_conversion = std::make_unique<VxcConversion>(ui, *process, programDir.toStdString(), workDir.toStdString());
 
     setObjectName(QStringLiteral("frmVXCconversion"));
     setWindowTitle(QString::fromLatin1(kVxcCaption));
@@ -133,13 +143,13 @@ frmVXCconversion::frmVXCconversion(UiServices& ui, const QString& programDirecto
     connect(m_folders, &QListView::doubleClicked, this, &frmVXCconversion::folderActivated);
     connect(m_places, &QComboBox::textActivated, this, [this](const QString& place) { setFolder(place); });
 
-    // The program directory, or its Data folder when it has one.
-    QString start = programDir;
+    // The working folder, or its Data folder when it has one.
+    QString start = workDir;
     bool found = false;
-    if (FindSubDirs(programDir.toStdString(), "Data", found) && found)
-        for (const QString& name : QDir(programDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+    if (FindSubDirs(workDir.toStdString(), "Data", found) && found)
+        for (const QString& name : QDir(workDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
             if (name.compare(QLatin1String("Data"), Qt::CaseInsensitive) == 0) {
-                start = withSeparator(programDir + name);
+                start = withSeparator(workDir + name);
                 break;
             }
     setFolder(start);
