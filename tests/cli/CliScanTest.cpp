@@ -1,40 +1,25 @@
 // toneloft-cli --scan: the voices inside files the rules refuse.
+#include "support/CliRun.h"
 #include "support/Corpus.h"
 #include "support/TempDir.h"
 #include "support/VoiceFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 namespace toneloft {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ScanRun {
-    int status = -1;
-    std::string out;
-};
+using ScanRun = test::CliRun;
 
 ScanRun cli(const std::string& args)
 {
-    const std::string command = std::string("\"") + TONELOFT_CLI_PATH + "\" " + args + " 2>/dev/null";
-    ScanRun r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return r;
-    std::array<char, 4096> buf{};
-    std::size_t n = 0;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)
-        r.out.append(buf.data(), n);
-    const int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
+    static const test::TempDir errors; // standard error is not looked at here
+    return test::runCli(args, errors);
 }
 
 std::string quoted(const std::string& s)
