@@ -9,7 +9,6 @@
 #include "common/ui/ToolbarIcons.h"
 #include "library/ui/MdiChild.h"
 #include "library/ui/WindowMenu.h"
-#include "midi/ui/frmVXCconversion.h"
 
 #include <QAction>
 #include <QApplication>
@@ -380,13 +379,6 @@ void frmStartup::installDefaultHandlers()
     m_handlers[MainCommand::HelpTechnicalSupport] = [this] { openHelp(QStringLiteral("2440")); };
     m_handlers[MainCommand::HelpAbout] = [this] { showAbout(); };
     // One conversion window for the run; it keeps its folder between uses.
-    m_handlers[MainCommand::ToolsDxToSy] = [this, window = QPointer<frmVXCconversion>()]() mutable {
-        if (!window)
-            window = new frmVXCconversion(ui(), programDirectory(), this);
-        window->show();
-        window->raise();
-        window->activateWindow();
-    };
 }
 
 void frmStartup::showAbout()

@@ -1,4 +1,7 @@
 #include "midi/ui/frmVXCconversion.h"
+#include "library/ui/frmStartup.h"
+
+#include <QPointer>
 
 #include "midi/ui/QtConverterProcess.h"
 
@@ -296,6 +299,18 @@ void frmVXCconversion::folderActivated(const QModelIndex& index)
 {
     if (index.isValid())
         setFolder(m_folderModel->filePath(index));
+}
+
+void installVxcConversionCommand(frmStartup& mainWindow)
+{
+    mainWindow.setCommandHandler(
+        MainCommand::ToolsDxToSy, [&mainWindow, window = QPointer<frmVXCconversion>()]() mutable {
+            if (!window)
+                window = new frmVXCconversion(mainWindow.ui(), mainWindow.programDirectory(), &mainWindow);
+            window->show();
+            window->raise();
+            window->activateWindow();
+        });
 }
 
 } // namespace toneloft

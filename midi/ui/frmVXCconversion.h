@@ -86,4 +86,10 @@ private:
     QPushButton* m_buttons[3];
 };
 
+class frmStartup;
+
+// Puts the conversion window behind the main window's Tools command: one window
+// for the run, shown again as it was left.
+void installVxcConversionCommand(frmStartup& mainWindow);
+
 } // namespace toneloft

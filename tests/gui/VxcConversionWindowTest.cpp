@@ -240,6 +240,7 @@ void VxcConversionWindowTest::toolsMenuOpensOneWindow()
 {
     ScriptedUi ui;
     frmStartup main(&ui);
+    installVxcConversionCommand(main);
     QAction* entry = main.menuEntry(QStringLiteral("mnuTools(0)"));
     QVERIFY(entry);
     QCOMPARE(entry->text(), QStringLiteral("DX to SY &Voice conversion"));
