@@ -1,7 +1,7 @@
 #include "common/ui/QtUiServices.h"
 
 #include "common/ui/StatusStrip.h"
-#include "voice/ui/frmFileFormatDialog.h"
+#include "common/ui/frmFileFormatDialog.h"
 
 #include <QApplication>
 #include <QEventLoop>

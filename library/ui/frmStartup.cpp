@@ -7,7 +7,7 @@
 #include "common/ui/QtUiServices.h"
 #include "common/ui/StatusStrip.h"
 #include "common/ui/ToolbarIcons.h"
-#include "library/ui/MdiChild.h"
+#include "common/ui/MdiChild.h"
 #include "library/ui/WindowMenu.h"
 
 #include <QAction>

@@ -6,7 +6,7 @@
 #include "common/ui/HelpTopics.h"
 #include "common/ui/HelpWindow.h"
 #include "common/ui/ToolbarIcons.h"
-#include "library/ui/MdiChild.h"
+#include "common/ui/MdiChild.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "library/EdgePager.h"
-#include "library/ui/MdiChild.h"
+#include "common/ui/MdiChild.h"
 
 #include <QPointer>
 #include <QWidget>

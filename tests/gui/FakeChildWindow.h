@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/ui/MdiChild.h"
+#include "common/ui/MdiChild.h"
 
 #include <QCloseEvent>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "GuiTestRegistry.h"
 
-#include "voice/ui/frmFileFormatDialog.h"
+#include "common/ui/frmFileFormatDialog.h"
 
 #include <QLabel>
 #include <QPushButton>

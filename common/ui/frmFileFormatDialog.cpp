@@ -1,4 +1,4 @@
-#include "voice/ui/frmFileFormatDialog.h"
+#include "common/ui/frmFileFormatDialog.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
