@@ -30,6 +30,9 @@ constexpr MenuEntry kEntries[] = {
     {"File", "mnufile(11)", "-", "", true, 0, C::None, false},
     {"File", "mnufile(12)", "&Exit", "Ctrl+X", true, 2000, C::FileExit, false},
 
+    {"Edit", "mnuEditUndo", "&Undo", "Ctrl+Z", false, 2100, C::EditUndo, false},
+    {"Edit", "mnuEditRedo", "&Redo", "Ctrl+Y", false, 2100, C::EditRedo, false},
+    {"Edit", "mnuEditSep0", "-", "", true, 0, C::None, false},
     {"Edit", "mnuedit(0)", "&Cut", "Shift+Del", false, 2100, C::EditCut, false},
     {"Edit", "mnuedit(1)", "C&opy", "Ctrl+Ins", false, 2100, C::EditCopy, false},
     {"Edit", "mnuedit(2)", "&Paste", "Shift+Ins", false, 2100, C::EditPaste, false},
@@ -41,6 +44,9 @@ constexpr MenuEntry kEntries[] = {
     {"Edit", "mnuedit(8)", "&Sort Voice List", "F12", false, 9200, C::EditSort, false},
     {"Edit", "mnuedit(9)", "Find D&uplicates...", "Shift+F12", false, 0, C::EditFindDuplicates, false},
     {"Edit", "mnuedit(10)", "&Group Voice Patches ...", "Ctrl+G", false, 0, C::EditGroupPatches, false},
+    {"Edit", "mnuEditSep1", "-", "", true, 0, C::None, false},
+    {"Edit", "mnuEditSelectAll", "Select &All", "Ctrl+Shift+A", false, 2100, C::EditSelectAll, false},
+    {"Edit", "mnuEditPreferences", "Pr&eferences...", "", true, 0, C::EditPreferences, false},
 
     {"Midi", "mnuMIDI(0)", "&Send", "", false, 2200, C::None, true},
     {"mnuMIDI(0)", "mnuMIDIsend(0)", "Voic&e", "F6", false, 2200, C::MidiSendVoice, false},

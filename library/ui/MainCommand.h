@@ -10,7 +10,7 @@ enum class MainCommand {
     FileNew, FileOpen, FileClose, FileCloseAll, FileSave, FileSaveAs, FileSaveVoice,
     FilePrintVoiceList, FilePrintVoiceData, FileExit,
     EditCut, EditCopy, EditPaste, EditDelete, EditFind, EditFindNext, EditSort,
-    EditFindDuplicates, EditGroupPatches,
+    EditFindDuplicates, EditGroupPatches, EditUndo, EditRedo, EditSelectAll, EditPreferences,
     MidiSendVoice, MidiSendBank, MidiSendFile, MidiReceiveVoice, MidiReceiveBank,
     MidiInputOn, MidiShowManager, MidiDevices,
     ToolsDxToSy, ToolsPatchGenerator,

@@ -350,6 +350,21 @@ void frmStartup::toolbarClicked(const QString& key)
 void frmStartup::installDefaultHandlers()
 {
     m_handlers[MainCommand::FileExit] = [this] { close(); };
+    m_handlers[MainCommand::EditUndo] = [this] {
+        if (MdiChild* c = activeChild(); c && c->canUndo())
+            c->undo();
+        refreshEditCommands();
+    };
+    m_handlers[MainCommand::EditRedo] = [this] {
+        if (MdiChild* c = activeChild(); c && c->canRedo())
+            c->redo();
+        refreshEditCommands();
+    };
+    m_handlers[MainCommand::EditSelectAll] = [this] {
+        if (MdiChild* c = activeChild(); c && c->canSelectAll())
+            c->selectAll();
+        refreshEditCommands();
+    };
     m_handlers[MainCommand::FileClose] = [this] {
         if (QMdiSubWindow* w = listWindowToClose())
             w->close();
@@ -394,9 +409,25 @@ QMdiSubWindow* frmStartup::addChild(QWidget* child)
 {
     QMdiSubWindow* window = m_mdi->addSubWindow(child);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    if (MdiChild* c = childOf(window))
+        c->editCommandsChanged = [this] { refreshEditCommands(); };
     child->show();
     m_mdi->setActiveSubWindow(window);
+    refreshEditCommands();
     return window;
+}
+
+void frmStartup::refreshEditCommands()
+{
+    const MdiChild* child = activeChild();
+    const bool renaming = child && child->renameInProgress();
+    auto set = [this](MainCommand c, bool on) {
+        if (QAction* a = action(c))
+            a->setEnabled(on);
+    };
+    set(MainCommand::EditUndo, child && !renaming && child->canUndo());
+    set(MainCommand::EditRedo, child && !renaming && child->canRedo());
+    set(MainCommand::EditSelectAll, child && !renaming && child->canSelectAll());
 }
 
 MdiChild* frmStartup::activeChild() const
@@ -461,6 +492,7 @@ void frmStartup::childActivated(QMdiSubWindow* window)
         m_state.editorActive = false;
         applyCommandState();
     }
+    refreshEditCommands();
 }
 
 // --- Help keys ------------------------------------------------------------

@@ -98,6 +98,9 @@ public:
     // Child windows.
     QMdiSubWindow* addChild(QWidget* child);
     MdiChild* activeChild() const;
+    // Undo, Redo and Select All follow the active child; children report changes
+    // through MdiChild::editCommandsChanged, which addChild connects here.
+    void refreshEditCommands();
     // The voice list windows in the order they were opened; the voice lists
     // replace this with their own collection's order.
     std::vector<QMdiSubWindow*> voiceListWindows() const;

@@ -20,11 +20,26 @@ public:
     Kind childKind() const override { return m_kind; }
     bool renameInProgress() const override { return renaming; }
     QString helpTopic() const override { return topic; }
+    // A history of edits counted as numbers: undo moves one from done to undone.
+    bool canUndo() const override { return done > 0; }
+    bool canRedo() const override { return undone > 0; }
+    void undo() override { --done, ++undone; }
+    void redo() override { ++done, --undone; }
+    bool canSelectAll() const override { return m_kind == Kind::VoiceList; }
+    void selectAll() override { ++selectAllRequests; }
+    void edit()
+    {
+        ++done, undone = 0;
+        notifyEditCommandsChanged();
+    }
 
     bool renaming = false;
     bool refuseClose = false;
     QString topic;
     int closeRequests = 0;
+    int done = 0;
+    int undone = 0;
+    int selectAllRequests = 0;
 
 protected:
     void closeEvent(QCloseEvent* event) override

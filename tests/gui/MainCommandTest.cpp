@@ -27,6 +27,7 @@ private Q_SLOTS:
     void midiCommandsShowTheirState();
     void disabledSubmenuSwallowsItsShortcuts();
     void editCommandsNeedAListNotRenaming();
+    void undoRedoAndSelectAllFollowTheActiveChild();
     void commandWithoutCoreSaysSo();
     void printButtonFollowsTheActiveChild();
     void closeAndFindPickListsByCaption();
@@ -343,4 +344,41 @@ void MainCommandTest::tileSetsWindowsSideBySide()
 }
 
 TONELOFT_GUI_TEST(MainCommandTest);
+
+void MainCommandTest::undoRedoAndSelectAllFollowTheActiveChild()
+{
+    ScriptedUi ui;
+    frmStartup w(&ui);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(!enabled(w, MainCommand::EditUndo));
+    FakeChildWindow* first = addList(w, QStringLiteral("A.SYX"));
+    QVERIFY(!enabled(w, MainCommand::EditUndo));
+    QVERIFY(enabled(w, MainCommand::EditSelectAll));
+    first->edit();
+    first->edit();
+    QVERIFY(enabled(w, MainCommand::EditUndo));
+    QVERIFY(!enabled(w, MainCommand::EditRedo));
+
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(first->done, 1);
+    QVERIFY(enabled(w, MainCommand::EditRedo));
+    QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(first->done, 2);
+    QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(first->selectAllRequests, 1);
+
+    // Another child with no history of its own: the commands follow it, and
+    // undo there leaves the first list alone.
+    auto* editor = new FakeChildWindow(MdiChild::Kind::VoiceEditor, QStringLiteral("BRASS 1"));
+    w.addChild(editor);
+    QVERIFY(!enabled(w, MainCommand::EditUndo));
+    QVERIFY(!enabled(w, MainCommand::EditSelectAll));
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(first->done, 2);
+
+    first->renaming = true;
+    w.mdiArea()->setActiveSubWindow(w.mdiArea()->subWindowList().first());
+    QVERIFY(!enabled(w, MainCommand::EditUndo));
+}
 #include "MainCommandTest.moc"

@@ -61,6 +61,10 @@ void MainMenuTest::entries_data()
     row("mnufile(9)", "&Print Voice List", QKeySequence(Qt::CTRL | Qt::Key_P), false, 2000);
     row("mnufile(10)", "Print Voice &Data", QKeySequence(Qt::CTRL | Qt::Key_D), false, 2000);
     row("mnufile(12)", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_X), true, 2000);
+    row("mnuEditUndo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), false, 2100);
+    row("mnuEditRedo", "&Redo", QKeySequence(Qt::CTRL | Qt::Key_Y), false, 2100);
+    row("mnuEditSelectAll", "Select &All", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), false, 2100);
+    row("mnuEditPreferences", "Pr&eferences...", none, true, 0);
     row("mnuedit(0)", "&Cut", QKeySequence(Qt::SHIFT | Qt::Key_Delete), false, 2100);
     row("mnuedit(1)", "C&opy", QKeySequence(Qt::CTRL | Qt::Key_Insert), false, 2100);
     row("mnuedit(2)", "&Paste", QKeySequence(Qt::SHIFT | Qt::Key_Insert), false, 2100);
@@ -117,7 +121,7 @@ void MainMenuTest::separators_data()
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QList<int>>("positions");
     QTest::newRow("File") << QStringLiteral("File") << QList<int>{6, 8, 11};
-    QTest::newRow("Edit") << QStringLiteral("Edit") << QList<int>{4, 7};
+    QTest::newRow("Edit") << QStringLiteral("Edit") << QList<int>{2, 7, 10, 14};
     QTest::newRow("Midi") << QStringLiteral("Midi") << QList<int>{3};
     QTest::newRow("Help") << QStringLiteral("Help") << QList<int>{3, 6};
     QTest::newRow("Tools") << QStringLiteral("Tools") << QList<int>{};
