@@ -9,7 +9,7 @@
 // The inner loops are built twice on x86-64, once for processors with AVX2 and
 // FMA (eight lanes) and once for any; the loader picks one.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
-#define TONELOFT_SYNTH_KERNEL __attribute__((target_clones("arch=x86-64-v3", "default")))
+#define TONELOFT_SYNTH_KERNEL __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
 #else
 #define TONELOFT_SYNTH_KERNEL
 #endif
@@ -49,14 +49,26 @@ inline std::uint32_t modulationPhase(float cycles)
     return static_cast<std::uint32_t>(static_cast<std::int32_t>(cycles * 16777216.0f));
 }
 
-// One operator over a block: out = sin(phase + mod) * gain. Written for the
-// vectoriser.
-TONELOFT_SYNTH_KERNEL void renderOperator(float* __restrict out, const float* __restrict mod, const float* __restrict gain,
-                    std::uint32_t phase, std::uint32_t inc, int frames)
+// One operator over a block: out = sin(phase + modScale * mod) * gain.
+// Written for the vectoriser.
+TONELOFT_SYNTH_KERNEL void renderOperator(float* __restrict out, const float* __restrict mod, float modScale,
+                                          const float* __restrict gain, std::uint32_t phase, std::uint32_t inc,
+                                          int frames)
 {
     for (int i = 0; i < frames; ++i) {
         const auto n = static_cast<std::uint32_t>(i);
-        const std::uint32_t p = ((phase + inc * n) >> 8) + modulationPhase(mod[i]);
+        const std::uint32_t p = ((phase + inc * n) >> 8) + modulationPhase(mod[i] * modScale);
+        out[i] = sinePhase24(p & 0xFFFFFFu) * gain[i];
+    }
+}
+
+// The same without a modulator.
+TONELOFT_SYNTH_KERNEL void renderCarrierOnly(float* __restrict out, const float* __restrict gain,
+                                             std::uint32_t phase, std::uint32_t inc, int frames)
+{
+    for (int i = 0; i < frames; ++i) {
+        const auto n = static_cast<std::uint32_t>(i);
+        const std::uint32_t p = (phase + inc * n) >> 8;
         out[i] = sinePhase24(p & 0xFFFFFFu) * gain[i];
     }
 }
@@ -64,9 +76,11 @@ TONELOFT_SYNTH_KERNEL void renderOperator(float* __restrict out, const float* __
 // The amplitude of each sample of a block from g0 (before it) to g1 (its last
 // sample): geometric, so decays stay straight lines in dB however fast, and
 // linear from or to silence.
-void gainRamp(float* ramp, float g0, float g1, int frames)
+TONELOFT_SYNTH_KERNEL void gainRamp(float* ramp, float g0, float g1, int frames)
 {
-    if (g0 > 1e-7f && g1 > 1e-7f && g0 != g1) {
+    if (g0 == g1) {
+        std::fill_n(ramp, frames, g1); // a held level: most blocks
+    } else if (g0 > 1e-7f && g1 > 1e-7f && g0 != g1) {
         const float r = std::pow(g1 / g0, 1.0f / static_cast<float>(frames));
         // Eight interleaved chains rather than one long one.
         float g = g0;
@@ -269,8 +283,10 @@ TONELOFT_SYNTH_KERNEL void renderFeedbackLanes(std::span<const FmVoice::Feedback
         alignas(32) std::array<std::array<std::uint32_t, kLanes>, Stages> inc{};
         alignas(32) std::array<float, kLanes> y1{};
         alignas(32) std::array<float, kLanes> y2{};
-        alignas(32) std::array<std::array<std::array<float, kLanes>, kBlock>, Stages> gain{};
-        alignas(32) std::array<std::array<std::array<float, kLanes>, kBlock>, Stages> out{};
+        // Left uninitialised: every lane's gain is written below (unused lanes
+        // get silence), and out is written before it is read.
+        alignas(32) std::array<std::array<std::array<float, kLanes>, kBlock>, Stages> gain;
+        alignas(32) std::array<std::array<std::array<float, kLanes>, kBlock>, Stages> out;
         for (std::size_t l = 0; l < count; ++l) {
             const FmVoice::FeedbackJob& job = jobs[first + l];
             for (std::size_t k = 0; k < Stages; ++k) {
@@ -282,6 +298,10 @@ TONELOFT_SYNTH_KERNEL void renderFeedbackLanes(std::span<const FmVoice::Feedback
             y1[l] = (*job.history)[0];
             y2[l] = (*job.history)[1];
         }
+        for (std::size_t l = count; l < kLanes; ++l)
+            for (std::size_t k = 0; k < Stages; ++k)
+                for (int s = 0; s < frames; ++s)
+                    gain[k][static_cast<std::size_t>(s)][l] = 0.0f;
         for (std::size_t s = 0; s < static_cast<std::size_t>(frames); ++s) {
             for (std::size_t l = 0; l < kLanes; ++l) {
                 float m = (y1[l] + y2[l]) * scale;
@@ -344,7 +364,7 @@ void FmVoice::finish(const Patch& patch, float* out, bool feedbackDone)
         const auto oi = static_cast<std::size_t>(o);
         m_ops[oi].phase += m_inc[oi] * static_cast<std::uint32_t>(frames);
     }
-    alignas(32) std::array<float, kMaxBlock> mod{};
+    alignas(32) std::array<float, kMaxBlock> mod;
     for (int o = firstVectorOp; o >= 0; --o) {
         const auto oi = static_cast<std::size_t>(o);
         Operator& op = m_ops[oi];
@@ -357,15 +377,29 @@ void FmVoice::finish(const Patch& patch, float* out, bool feedbackDone)
                 m_feedback = {};
             continue;
         }
-        std::fill_n(mod.data(), frames, 0.0f);
+        // One modulator (the usual case) is read where it is; several are summed first.
+        const float* modIn = nullptr;
+        int modulators = 0;
         for (std::size_t m = 0; m < 6; ++m) {
             if ((alg.modulators[oi] & (1u << m)) == 0)
                 continue;
             const float* src = m_out[m].data();
-            for (int s = 0; s < frames; ++s)
-                mod[static_cast<std::size_t>(s)] += src[s] * kModulationCycles;
+            if (modulators == 0) {
+                modIn = src;
+            } else {
+                if (modulators == 1) {
+                    std::copy_n(modIn, frames, mod.data());
+                    modIn = mod.data();
+                }
+                for (int s = 0; s < frames; ++s)
+                    mod[static_cast<std::size_t>(s)] += src[s];
+            }
+            ++modulators;
         }
-        renderOperator(dst, mod.data(), m_gain[oi].data(), op.phase, m_inc[oi], frames);
+        if (modIn)
+            renderOperator(dst, modIn, kModulationCycles, m_gain[oi].data(), op.phase, m_inc[oi], frames);
+        else
+            renderCarrierOnly(dst, m_gain[oi].data(), op.phase, m_inc[oi], frames);
         op.phase += advance;
     }
 
