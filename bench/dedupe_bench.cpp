@@ -8,6 +8,7 @@
 //   toneloft-dedupe-bench [--voices N] [--filter-voices N] [FILE_OR_FOLDER...]
 //   (default: the test files folder)
 
+#include "BenchSupport.h"
 #include "voice/Session.h"
 #include "library/DuplicateSearch.h"
 #include "voice/VoiceList.h"
@@ -28,69 +29,9 @@
 
 namespace fs = std::filesystem;
 using toneloft::DuplicateSearch;
+using namespace toneloft::bench;
 
 namespace {
-
-std::string readAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// Every whole 4104-byte bank message of format 9 in the files.
-std::vector<std::string> collectBanks(const std::vector<std::string>& args)
-{
-    std::vector<fs::path> files;
-    for (const auto& a : args) {
-        if (fs::is_directory(a)) {
-            for (const auto& e : fs::directory_iterator(a))
-                if (e.is_regular_file())
-                    files.push_back(e.path());
-        } else {
-            files.emplace_back(a);
-        }
-    }
-    std::sort(files.begin(), files.end());
-    std::vector<std::string> banks;
-    for (const auto& f : files) {
-        const std::string bytes = readAll(f);
-        for (std::size_t at = 0; at + 4104 <= bytes.size(); at += 4104) {
-            const std::string bank = bytes.substr(at, 4104);
-            if (static_cast<unsigned char>(bank[0]) == 0xF0 && bank[1] == 0x43 && bank[3] == 0x09 &&
-                static_cast<unsigned char>(bank[4103]) == 0xF7)
-                banks.push_back(bank);
-        }
-    }
-    return banks;
-}
-
-// Nobody at the desk: every box takes its first button, nothing is shown.
-class SilentUi : public toneloft::UiServices {
-public:
-    toneloft::MsgResult msgBox(const std::string&, const std::string&, toneloft::MsgIcon,
-                               toneloft::MsgButtons b) override
-    {
-        return b == toneloft::MsgButtons::YesNo || b == toneloft::MsgButtons::YesNoCancel ? toneloft::MsgResult::Yes
-                                                                                           : toneloft::MsgResult::OK;
-    }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string& d) override
-    {
-        return d;
-    }
-    toneloft::FileDialogResult fileDialog(const toneloft::FileDialogRequest&) override { return {}; }
-    std::optional<int> chooseSaveFormat(int current) override { return current; }
-    void openHelp(const std::string&) override {}
-    void setStatus(const std::string&, bool, bool) override {}
-    void setBusy(bool) override {}
-    void processEvents() override { ++events; }
-    std::int64_t clock() override { return 0; }
-    long events = 0;
-};
-
-double seconds(const std::chrono::steady_clock::time_point& start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Writes `voices` voices: bank messages (type 3), or raw packed voices (type 2)
 // when the count is not a whole number of banks.
@@ -131,7 +72,7 @@ Timing runCommand(const std::string& command, int runs)
         const double cpu = childCpuSeconds();
         const auto start = std::chrono::steady_clock::now();
         (void)std::system(command.c_str());
-        t.wall = std::min(t.wall, seconds(start));
+        t.wall = std::min(t.wall, secondsSince(start));
         t.cpu = std::min(t.cpu, childCpuSeconds() - cpu);
     }
     return t;
@@ -204,7 +145,7 @@ int main(int argc, char** argv)
             toneloft::SearchProgress none;
             const auto t = std::chrono::steady_clock::now();
             DuplicateSearch::SearchDuplicates(*list, o, none);
-            searchOnly = std::min(searchOnly, seconds(t));
+            searchOnly = std::min(searchOnly, secondsSince(t));
             kept = list->voiceCount();
         }
         std::printf("rule %d %-20s cli dedupe wall %7.1f ms = %4.2fx info, cpu %7.1f ms = %4.2fx info | "
@@ -231,7 +172,7 @@ int main(int argc, char** argv)
             const auto range = DuplicateSearch::rangeVoices(*list, DuplicateSearch::Range::AllVoices);
             const auto t = std::chrono::steady_clock::now();
             const auto r = DuplicateSearch::markDuplicates(session, list->rsmfimage(), range, o, none);
-            times[m] = seconds(t);
+            times[m] = secondsSince(t);
             marks[m] = r.marked.size();
         }
         std::printf("rule %d %-20s indexed %8.1f ms | filter per voice %9.1f ms (%6.0fx) | marks %zu / %zu\n", rule,

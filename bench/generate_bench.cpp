@@ -6,6 +6,7 @@
 //
 //   toneloft-generate-bench [BANK_FILE]   (default: a bank of init voices)
 
+#include "BenchSupport.h"
 #include "voice/Session.h"
 #include "editor/PatchGenTree.h"
 #include "editor/clsPatchGenerator.h"
@@ -22,41 +23,7 @@
 #include <string>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-class LoopUi : public toneloft::UiServices {
-public:
-    long turns = 0;
-    toneloft::MsgResult msgBox(const std::string&, const std::string&, toneloft::MsgIcon, toneloft::MsgButtons) override
-    {
-        return toneloft::MsgResult::OK;
-    }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string& d) override
-    {
-        return d;
-    }
-    toneloft::FileDialogResult fileDialog(const toneloft::FileDialogRequest&) override { return {}; }
-    std::optional<int> chooseSaveFormat(int current) override { return current; }
-    void openHelp(const std::string&) override {}
-    void setStatus(const std::string&, bool, bool) override {}
-    void setBusy(bool) override {}
-    void processEvents() override
-    {
-        ++turns;
-        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(50);
-        while (std::chrono::steady_clock::now() < until) {
-        }
-    }
-    std::int64_t clock() override { return 0; }
-};
-
-double secondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-} // namespace
+using namespace toneloft::bench;
 
 int main(int argc, char** argv)
 {
@@ -68,7 +35,13 @@ int main(int argc, char** argv)
         std::ofstream(bank, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
 
-    LoopUi ui;
+    // A turn of the event loop costs 50 us.
+    SilentUi ui;
+    ui.onEvents = [] {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(50);
+        while (std::chrono::steady_clock::now() < until) {
+        }
+    };
     toneloft::Session session(ui, work.string());
     toneloft::clsVoiceNames names(session);
     bool failed = true;
@@ -91,7 +64,7 @@ int main(int argc, char** argv)
         made += generator.CreateNewPatch(tree, 70).size() == 145 ? 1 : 0;
     const double inProcess = secondsSince(start);
     std::printf("in process: %ld voices from 10 sources in %.3f s (%.1f us a voice), %ld event-loop turns\n", made,
-                inProcess, inProcess * 1e6 / 1000, ui.turns);
+                inProcess, inProcess * 1e6 / 1000, ui.events);
 
     std::string command = std::string("\"") + TONELOFT_CLI_PATH + "\" generate";
     for (int v = 1; v <= 10; ++v)

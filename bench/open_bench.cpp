@@ -6,6 +6,7 @@
 //
 //   toneloft-bench [--voices N] FILE_OR_FOLDER...
 
+#include "BenchSupport.h"
 #include "common/Crc32.h"
 #include "voice/Session.h"
 #include "voice/VoiceFileFormat.h"
@@ -24,80 +25,7 @@
 #include <vector>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string readAll(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// Every whole 4104-byte bank message of format 9 found in the files.
-std::vector<std::string> collectBanks(const std::vector<std::string>& args)
-{
-    std::vector<fs::path> files;
-    for (const auto& a : args) {
-        if (fs::is_directory(a)) {
-            for (const auto& e : fs::directory_iterator(a))
-                if (e.is_regular_file())
-                    files.push_back(e.path());
-        } else {
-            files.emplace_back(a);
-        }
-    }
-    std::vector<std::string> banks;
-    for (const auto& f : files) {
-        const std::string bytes = readAll(f);
-        for (std::size_t at = 0; at + 4104 <= bytes.size(); at += 4104) {
-            const std::string bank = bytes.substr(at, 4104);
-            if (static_cast<unsigned char>(bank[0]) == 0xF0 && bank[1] == 0x43 && bank[3] == 0x09 &&
-                static_cast<unsigned char>(bank[4103]) == 0xF7)
-                banks.push_back(bank);
-        }
-    }
-    return banks;
-}
-
-// Nobody at the desk: every box takes its first button, nothing is shown.
-class SilentUi : public toneloft::UiServices {
-public:
-    toneloft::MsgResult msgBox(const std::string&, const std::string&, toneloft::MsgIcon,
-                               toneloft::MsgButtons) override
-    {
-        return toneloft::MsgResult::OK;
-    }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string& d) override
-    {
-        return d;
-    }
-    toneloft::FileDialogResult fileDialog(const toneloft::FileDialogRequest&) override { return {}; }
-    std::optional<int> chooseSaveFormat(int current) override { return current; }
-    void openHelp(const std::string&) override {}
-    void setStatus(const std::string&, bool, bool) override {}
-    void setBusy(bool) override {}
-    void processEvents() override {}
-    std::int64_t clock() override { return 0; }
-};
-
-double seconds(const std::chrono::steady_clock::time_point& start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-template <typename F>
-double best(int runs, F&& f)
-{
-    double b = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const auto t = std::chrono::steady_clock::now();
-        f();
-        b = std::min(b, seconds(t));
-    }
-    return b;
-}
-
-} // namespace
+using namespace toneloft::bench;
 
 int main(int argc, char** argv)
 {
