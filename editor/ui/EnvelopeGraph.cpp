@@ -36,6 +36,8 @@ void EnvelopeGraph::refresh()
 {
     m_envelope = modEGGraph::ReadEnvelope(operatorNumber(), [this](int param) { return valueOf(param); });
     m_points = modEGGraph::EnvelopePoints(m_envelope);
+    if (!isDragging())
+        m_axisLength = m_points[5].x;
     update();
 }
 
@@ -49,7 +51,7 @@ ChartValue EnvelopeGraph::pointValue(int point) const
 
 double EnvelopeGraph::xMaximum() const
 {
-    return modEGGraph::XAxisMaximum(m_points[5].x, m_zoomExponent);
+    return modEGGraph::XAxisMaximum(m_axisLength, m_zoomExponent);
 }
 
 ParameterWrites EnvelopeGraph::valuesForDrag(int point, ChartValue v) const

@@ -159,6 +159,7 @@ void ParameterGraph::mouseReleaseEvent(QMouseEvent* event)
         return;
     m_dragging = false;
     unsetCursor();
+    refresh();
     emit pointReleased(m_selected);
 }
 
