@@ -87,7 +87,6 @@ void EnvelopeGraph::paintGraph(QPainter& painter)
     const QRectF plot = plotRect();
     if (operatorNumber() == 0) {
         QPen centre(QColor(170, 170, 170), 1, Qt::DashLine);
-        centre.setCosmetic(true);
         painter.setPen(centre);
         const double y = toPixel(0, kPitchCentre).y();
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
@@ -97,7 +96,6 @@ void EnvelopeGraph::paintGraph(QPainter& painter)
     for (int p = 2; p <= 6; ++p)
         path.lineTo(pointPosition(p));
     QPen line(kLineColour, 1);
-    line.setCosmetic(true);
     painter.setPen(line);
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(path);
