@@ -11,7 +11,8 @@ namespace toneloft {
 
 namespace {
 
-// A choice with its explanation below it, wrapped, indented under the text.
+// A choice with its explanation below it, indented under the text. The lines
+// are broken by hand: a word-wrapped label leaves a dialogue too short for it.
 QRadioButton* addChoice(QVBoxLayout* layout, QWidget* parent, const char* name, const char* caption,
                         const char* detail)
 {
@@ -20,7 +21,6 @@ QRadioButton* addChoice(QVBoxLayout* layout, QWidget* parent, const char* name, 
     layout->addWidget(option);
     if (detail) {
         auto* text = new QLabel(QString::fromLatin1(detail), parent);
-        text->setWordWrap(true);
         text->setIndent(option->sizeHint().height());
         text->setBuddy(option);
         layout->addWidget(text);
@@ -41,11 +41,12 @@ frmPreferences::frmPreferences(QWidget* parent)
     auto* keys = new QGroupBox(QStringLiteral("Keys"), this);
     auto* keysLayout = new QVBoxLayout(keys);
     m_classic = addChoice(keysLayout, keys, "optClassicKeys", "&Classic keys",
-                          "Ctrl+X Exit, Ctrl+A Save As, Ctrl+V Save Voice; Shift+Del Cut, "
-                          "Ctrl+Ins Copy, Shift+Ins Paste");
+                          "Ctrl+X Exit, Ctrl+A Save As, Ctrl+V Save Voice;\n"
+                          "Shift+Del Cut, Ctrl+Ins Copy, Shift+Ins Paste");
     m_standard = addChoice(keysLayout, keys, "optStandardKeys", "&Standard keys",
-                           "Ctrl+X Cut, Ctrl+C Copy, Ctrl+V Paste, Ctrl+Z Undo, Ctrl+A Select All; "
-                           "Ctrl+S Save, Ctrl+Shift+S Save As, Ctrl+Shift+V Save Voice, Ctrl+Q Quit");
+                           "Ctrl+X Cut, Ctrl+C Copy, Ctrl+V Paste,\n"
+                           "Ctrl+Z Undo, Ctrl+A Select All, Ctrl+Q Quit;\n"
+                           "Ctrl+S Save, Ctrl+Shift+S Save As, Ctrl+Shift+V Save Voice");
     layout->addWidget(keys);
 
     auto* slotBox = new QGroupBox(QStringLiteral("Slot numbers in voice lists"), this);
