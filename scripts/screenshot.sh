@@ -7,7 +7,8 @@
 # virtual screen (default 1024x720x24). TONELOFT_KEYS answers dialogues on the
 # way: steps "seconds|window title|keys" separated by ";", each waiting, then
 # giving the keys (xdotool names, blank-separated) to the visible window whose
-# title contains the text, e.g. "4|select MIDI|Return;2|Initialisation|alt+t".
+# title contains the text, e.g. "4|select MIDI|Return;2|Initialisation|alt+t";
+# keys starting with @ are an xdotool command instead ("@mousemove 90 80 click --repeat 2 1").
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -59,7 +60,11 @@ xvfb-run -a -s "-screen 0 $screen" bash -c '
             exit 1
         fi
         # shellcheck disable=SC2086 # the keys are blank-separated on purpose
-        xdotool windowfocus --sync "$window" key $keys
+        if [ "${keys#@}" != "$keys" ]; then
+            xdotool ${keys#@}
+        else
+            xdotool windowfocus --sync "$window" key $keys
+        fi
     done
     sleep "$wait_s"
     if ! kill -0 "$pid" 2>/dev/null; then

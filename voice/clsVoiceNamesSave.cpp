@@ -1,10 +1,12 @@
 #include "voice/clsVoiceNames.h"
 
 #include "common/Crc32.h"
+#include "voice/PartialBank.h"
 #include "voice/Session.h"
 #include "voice/VoiceFileContent.h"
 #include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"
+#include "voice/VoicePacking.h"
 #include "voice/VoiceStore.h"
 #include "voice/clsVoiceLists.h"
 
@@ -75,6 +77,19 @@ clsVoiceNames::SaveOutcome clsVoiceNames::SaveList(bool saveAs, VoiceList* given
     int type = list->FileType;
     if (!chooseSaveLayout(*list, image, crc, type))
         return SaveOutcome::Cancelled;
+    bool filled = false;
+    if (type == 3) {
+        const long voices = static_cast<long>(image.size() / kPackedVoiceSize);
+        switch (AskPartialBank(ui, target.fileTitle, voices)) {
+        case PartialBankChoice::Cancel: return SaveOutcome::Cancelled;
+        case PartialBankChoice::Fill:
+            // The list takes the added voices too, so that it stays what its file holds.
+            filled = FillLastBank(image) > 0;
+            crc = CalcCRC32(image);
+            break;
+        case PartialBankChoice::KeepShort: break;
+        }
+    }
 
     const bool framed = type == 1 || type == 3;
     if (SaveVoiceDataToFileByt(&image, target.fileName, type, framed, {}, target.fileTitle,
@@ -90,7 +105,7 @@ clsVoiceNames::SaveOutcome clsVoiceNames::SaveList(bool saveAs, VoiceList* given
     list->FileName = target.fileName;
     list->FileTitle = target.fileTitle;
     list->FilePath = target.fileName.substr(0, target.fileName.size() - target.fileTitle.size());
-    if (IsPackedType(type) != IsPackedType(list->FileType)) {
+    if (filled || IsPackedType(type) != IsPackedType(list->FileType)) {
         bool anyCleaned = false;
         list->setRsmfimage(BuildVoiceNameTable(image, type, anyCleaned));
     }

@@ -1,7 +1,9 @@
 #include "voice/Session.h"
 #include "editor/ui/RandomiseVoicesHost.h"
 #include "midi/ui/frmVXCconversion.h"
+#include "common/ui/WindowPlacement.h"
 #include "library/ui/ListWindowManager.h"
+#include "library/ui/PreferencesHost.h"
 #include "library/ui/frmStartup.h"
 #include "library/ui/frmVoiceList.h"
 #include "midi/MidiBackendSet.h"
@@ -26,12 +28,19 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Toneloft"));
     QApplication::setApplicationVersion(QStringLiteral(TONELOFT_VERSION));
+    QApplication::setOrganizationName(QStringLiteral("Toneloft"));
+
+    // Every window opens inside the screen; the main and help windows where they were.
+    toneloft::WindowPlacement placement;
+    placement.remember(QStringLiteral("frmStartup"), QStringLiteral("main"));
+    placement.remember(QStringLiteral("HelpWindow"), QStringLiteral("help"));
 
     toneloft::frmStartup mainWindow;
     toneloft::Session session(mainWindow.ui(), QDir::toNativeSeparators(mainWindow.programDirectory()).toStdString());
     session.findDataDirectory(
         QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString());
     toneloft::ListWindowManager lists(session, mainWindow);
+    toneloft::PreferencesHost preferences(mainWindow, lists);
     toneloft::RandomiseVoicesHost patchGenerator(session, mainWindow, lists);
     toneloft::installVxcConversionCommand(mainWindow);
 

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include <algorithm>
+
 namespace toneloft {
 
 StatusStrip::StatusStrip(QWidget* parent)
@@ -21,6 +23,14 @@ StatusStrip::StatusStrip(QWidget* parent)
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addWidget(m_label, 1);
     layout->addWidget(m_progress);
+
+    // One height whether a text, the bar or nothing shows, and the space kept
+    // while hidden, so the window area above never jumps.
+    const int line = std::max(m_label->fontMetrics().height(), m_progress->sizeHint().height());
+    setFixedHeight(line + 4);
+    QSizePolicy policy = sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    setSizePolicy(policy);
 }
 
 QString StatusStrip::text() const

@@ -8,7 +8,8 @@ class QProgressBar;
 namespace toneloft {
 
 // The strip along the bottom of the main window: the status label and the
-// progress bar. Long work writes it through ShowStatus; hidden when idle.
+// progress bar. Long work writes it through ShowStatus; hidden when idle, its
+// height kept.
 class StatusStrip : public QWidget {
     Q_OBJECT
 

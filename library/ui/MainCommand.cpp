@@ -67,6 +67,7 @@ constexpr MenuEntry kEntries[] = {
     {"Window", "mnuWindow(0)", "&Cascade", "", true, 0, C::WindowCascade, false},
     {"Window", "mnuWindow(1)", "&Tile", "", true, 0, C::WindowTile, false},
     {"Window", "mnuWindow(2)", "&Arrange Icons", "", true, 0, C::WindowArrangeIcons, false},
+    {"Window", "mnuWindowTabbed", "Ta&bbed", "", true, 0, C::WindowTabbed, false},
 
     {"Help", "mnuHelp(0)", "&Contents", "", true, 2400, C::HelpContents, false},
     {"Help", "mnuHelp(1)", "&Index", "", true, 2400, C::HelpIndex, false},

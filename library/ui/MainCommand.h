@@ -14,7 +14,7 @@ enum class MainCommand {
     MidiSendVoice, MidiSendBank, MidiSendFile, MidiReceiveVoice, MidiReceiveBank,
     MidiInputOn, MidiShowManager, MidiDevices,
     ToolsDxToSy, ToolsPatchGenerator,
-    WindowCascade, WindowTile, WindowArrangeIcons,
+    WindowCascade, WindowTile, WindowArrangeIcons, WindowTabbed,
     HelpContents, HelpIndex, HelpSearch, HelpQuickTour, HelpTechnicalSupport, HelpAbout,
 };
 

@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace toneloft {
 
 WindowMenu::WindowMenu(QMdiArea* area, QMenu* menu, QObject* parent)
@@ -51,15 +53,23 @@ void WindowMenu::tileVertically(QMdiArea* area)
             windows.append(w);
     if (windows.isEmpty())
         return;
-    const QRect space = area->viewport()->rect();
-    const int width = space.width() / static_cast<int>(windows.size());
-    int x = 0;
-    for (QMdiSubWindow* w : windows) {
+    // Never narrower than a window can show its contents (a list's two columns
+    // of names): when side by side does not fit, as many columns as do, in rows,
+    // and the area scrolls to what lies beyond.
+    QSize least(1, 1);
+    for (QMdiSubWindow* w : std::as_const(windows)) {
         if (w->isMaximized())
             w->showNormal();
-        w->setGeometry(x, 0, width, space.height());
-        x += width;
+        least = least.expandedTo(w->minimumSizeHint()).expandedTo(w->minimumSize());
     }
+    const QRect space = area->viewport()->rect();
+    const int count = static_cast<int>(windows.size());
+    const int columns = std::clamp(space.width() / least.width(), 1, count);
+    const int rows = (count + columns - 1) / columns;
+    const int width = std::max(space.width() / columns, least.width());
+    const int height = std::max(space.height() / rows, least.height());
+    for (int i = 0; i < count; ++i)
+        windows[i]->setGeometry((i % columns) * width, (i / columns) * height, width, height);
 }
 
 void WindowMenu::arrangeIcons(QMdiArea* area)

@@ -19,7 +19,8 @@ public:
 
     void update();
 
-    // Side by side: one full-height column per window that is not minimised.
+    // Side by side: one full-height column per window that is not minimised,
+    // each at least as wide as its contents need (in rows when they do not fit).
     static void tileVertically(QMdiArea* area);
     // Minimised windows in rows along the bottom edge.
     static void arrangeIcons(QMdiArea* area);

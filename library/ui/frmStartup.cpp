@@ -61,6 +61,9 @@ frmStartup::frmStartup(UiServices* ui, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     m_mdi->setObjectName(QStringLiteral("MDIArea"));
+    // Windows tiled beyond a small screen stay within reach.
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(m_mdi, 1);
     layout->addWidget(m_strip);
     m_strip->hide();
@@ -127,6 +130,7 @@ void frmStartup::createMenus()
     }
     action(MainCommand::MidiInputOn)->setCheckable(true);
     action(MainCommand::MidiShowManager)->setCheckable(true);
+    action(MainCommand::WindowTabbed)->setCheckable(true);
     new WindowMenu(m_mdi, m_menus.at(QStringLiteral("Window")), this);
 }
 
@@ -380,6 +384,7 @@ void frmStartup::installDefaultHandlers()
     m_handlers[MainCommand::WindowCascade] = [this] { m_mdi->cascadeSubWindows(); };
     m_handlers[MainCommand::WindowTile] = [this] { WindowMenu::tileVertically(m_mdi); };
     m_handlers[MainCommand::WindowArrangeIcons] = [this] { WindowMenu::arrangeIcons(m_mdi); };
+    m_handlers[MainCommand::WindowTabbed] = [this] { setTabbedView(!tabbedView()); };
     auto showHelpTab = [this](int tab) {
         HelpWindow& help = helpWindow();
         help.showTab(static_cast<HelpWindow::Tab>(tab));
@@ -457,6 +462,26 @@ std::vector<QMdiSubWindow*> frmStartup::voiceListWindows() const
             lists.push_back(w);
     }
     return lists;
+}
+
+bool frmStartup::tabbedView() const
+{
+    return m_mdi->viewMode() == QMdiArea::TabbedView;
+}
+
+void frmStartup::setTabbedView(bool tabbed)
+{
+    if (tabbed) {
+        m_mdi->setViewMode(QMdiArea::TabbedView);
+        m_mdi->setDocumentMode(true);
+        m_mdi->setTabsClosable(true);
+        m_mdi->setTabsMovable(true);
+    } else {
+        m_mdi->setViewMode(QMdiArea::SubWindowView);
+    }
+    action(MainCommand::WindowTabbed)->setChecked(tabbed);
+    for (auto c : {MainCommand::WindowCascade, MainCommand::WindowTile, MainCommand::WindowArrangeIcons})
+        action(c)->setEnabled(!tabbed);
 }
 
 QMdiSubWindow* frmStartup::listWindowToClose() const

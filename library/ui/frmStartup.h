@@ -104,6 +104,10 @@ public:
     // The voice list windows in the order they were opened; the voice lists
     // replace this with their own collection's order.
     std::vector<QMdiSubWindow*> voiceListWindows() const;
+    // Window > Tabbed: the lists and editors as tabs instead of windows; the
+    // arrangements of windows have nothing to arrange meanwhile.
+    bool tabbedView() const;
+    void setTabbedView(bool tabbed);
     void setVoiceListWindowsProvider(std::function<std::vector<QMdiSubWindow*>()> provider);
     // File Close: the first list whose caption equals the active window's.
     QMdiSubWindow* listWindowToClose() const;

@@ -376,9 +376,11 @@ void frmMIDIManager::setColumnWidths()
 {
     const double dpi = logicalDpiX();
     const int shown = std::min(m_columns->columnCount(), static_cast<int>(kColumnTwips.size()));
+    // The twips are the least; a heading wider than its column widens it.
     for (int i = 0; i < shown; ++i)
         m_grid->setColumnWidth(
-            i, static_cast<int>(kColumnTwips[static_cast<std::size_t>(i)] * dpi / 1440.0 + 0.5));
+            i, std::max(static_cast<int>(kColumnTwips[static_cast<std::size_t>(i)] * dpi / 1440.0 + 0.5),
+                        m_grid->horizontalHeader()->sectionSizeHint(i)));
 }
 
 } // namespace toneloft

@@ -305,20 +305,20 @@ void MainCommandTest::windowMenuListsTheWindows()
     frmStartup w(&ui);
     QMenu* menu = w.topMenu(QStringLiteral("Window"));
     Q_EMIT menu->aboutToShow();
-    QCOMPARE(menu->actions().size(), 3);
+    QCOMPARE(menu->actions().size(), 4); // Cascade, Tile, Arrange Icons, Tabbed
 
     addList(w, QStringLiteral("A&B [ 2 patches ]"));
     addList(w, QStringLiteral("C [ 1 patch ]"));
     Q_EMIT menu->aboutToShow();
     Q_EMIT menu->aboutToShow();
     const auto actions = menu->actions();
-    QCOMPARE(actions.size(), 6);
-    QVERIFY(actions[3]->isSeparator());
-    QCOMPARE(actions[4]->text(), QStringLiteral("&1 A&&B [ 2 patches ]"));
-    QCOMPARE(actions[5]->text(), QStringLiteral("&2 C [ 1 patch ]"));
-    QVERIFY(actions[5]->isChecked());
+    QCOMPARE(actions.size(), 7);
+    QVERIFY(actions[4]->isSeparator());
+    QCOMPARE(actions[5]->text(), QStringLiteral("&1 A&&B [ 2 patches ]"));
+    QCOMPARE(actions[6]->text(), QStringLiteral("&2 C [ 1 patch ]"));
+    QVERIFY(actions[6]->isChecked());
 
-    actions[4]->trigger();
+    actions[5]->trigger();
     QCOMPARE(w.mdiArea()->activeSubWindow(),
              w.mdiArea()->subWindowList(QMdiArea::CreationOrder).front());
 }

@@ -90,6 +90,7 @@ void MainMenuTest::entries_data()
     row("mnuWindow(0)", "&Cascade", none, true, 0);
     row("mnuWindow(1)", "&Tile", none, true, 0);
     row("mnuWindow(2)", "&Arrange Icons", none, true, 0);
+    row("mnuWindowTabbed", "Ta&bbed", none, true, 0);
     row("mnuHelp(0)", "&Contents", none, true, 2400);
     row("mnuHelp(1)", "&Index", none, true, 2400);
     row("mnuHelp(2)", "&Search", none, true, 2400);

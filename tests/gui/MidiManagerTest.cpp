@@ -126,6 +126,13 @@ void MidiManagerTest::gridShowsTheFirstEightFieldsReadOnly()
         captions << model.headerData(c, Qt::Horizontal).toString();
     QCOMPARE(captions, expected);
 
+    // Every heading readable in full at the default size: its text fits its column.
+    auto* grid = w.findChild<QTableView*>(QStringLiteral("grdMonitor"));
+    QVERIFY(grid);
+    const QFontMetrics heading(grid->horizontalHeader()->font());
+    for (int c = 0; c < expected.size() - 1; ++c) // the last column stretches
+        QVERIFY2(grid->columnWidth(c) >= heading.horizontalAdvance(expected[c]) + 4, qPrintable(expected[c]));
+
     rig.log("Note On");
     QCoreApplication::processEvents();
     QVERIFY(model.rowCount() > 0);

@@ -52,6 +52,7 @@ TEST_F(FileSave, FortyPackedVoicesAsBankMessages)
 {
     auto list = openNew("forty.dat", 2, 40);
     ASSERT_TRUE(list);
+    ui.answers.push_back(MsgResult::No); // keep the short last message
     ASSERT_EQ(saveAs(*list, "forty.syx", 3), Outcome::Saved);
     const ByteString bytes = test::TempDir::read(dir.file("forty.syx"));
     ASSERT_EQ(bytes.size(), 5136u);
@@ -92,6 +93,7 @@ TEST_F(FileSave, ChangingLayoutClassRebuildsTheTable)
 {
     auto list = openNew("raw.dat", 0, 33);
     ASSERT_TRUE(list);
+    ui.answers.push_back(MsgResult::No);
     ASSERT_EQ(saveAs(*list, "packed.syx", 3), Outcome::Saved);
     EXPECT_EQ(list->FileType, 3);
     EXPECT_EQ(list->voiceCount(), 33);
