@@ -40,7 +40,7 @@ TEST(CliShow, JsonHoldsEveryRowAndOperatorWithEscapedTexts)
               std::string::npos);
     EXPECT_NE(r.err.find("is outside the permitted range"), std::string::npos);
     EXPECT_NE(r.out.find("\"operators\": [{\"operator\": 1, \"frequency\": \"1.0\"}, "), std::string::npos);
-    EXPECT_EQ(r.out.substr(r.out.size() - 4), "\"}]}\n");
+    EXPECT_EQ(r.out.substr(r.out.size() - 5), "\"}]}\n");
 }
 
 TEST(CliShow, TextListsRowsAndFrequenciesOfARealBank)

@@ -48,7 +48,9 @@ INSTANTIATE_TEST_SUITE_P(
                       PairCase{in(Kind::Graph, 2), in(Kind::Grid, 5), false, 2, 5},    // different kinds
                       PairCase{in(Kind::Graph, 0), in(Kind::Graph, 0, "V2"), true, 0, 0},
                       PairCase{in(Kind::Label, 3), in(Kind::Label, 4), true, 3, 4},
-                      PairCase{in(Kind::Label, 0), in(Kind::Label, 3), false, 0, 3}));
+                      PairCase{in(Kind::Label, 0), in(Kind::Label, 3), false, 0, 3},
+                      PairCase{in(Kind::Graph, 13), in(Kind::Graph, 7), false, 0, 0},  // no graph 13
+                      PairCase{in(Kind::Grid, -6), in(Kind::Grid, 0), false, 0, 0}));
 
 } // namespace
 } // namespace toneloft::test
