@@ -181,6 +181,19 @@ TEST_F(EditorFixture, SpinOnTheMiscGridsThirdRowChangesTranspose)
     EXPECT_EQ(editor->gridText(26, 2), "F#3 "); // note table entry 45
     EXPECT_EQ(editor->CurrentGridID, 26);
     EXPECT_EQ(editor->CurrentGridRow, 2);
+
+    // What the spin takes beside that row, and the row a grid model's edit names.
+    const auto spin = editor->spinFor(26, 2);
+    ASSERT_TRUE(spin);
+    EXPECT_EQ(spin->min, 0);
+    EXPECT_EQ(spin->max, 48);
+    EXPECT_EQ(spin->value, 30);
+    EXPECT_EQ(spin->tag, 26);
+    EXPECT_FALSE(editor->spinFor(26, 3));
+    Recordset& rows = editor->gridRows(26);
+    rows.setAbsolutePosition(3);
+    EXPECT_EQ(editor->gridRowOfBookmark(26, rows.bookmark()), 2);
+    EXPECT_EQ(editor->gridRowOfBookmark(25, rows.bookmark()), -1);
 }
 
 TEST_F(EditorFixture, SpinRefusesValuesOutsideTheRowAndWhileEventsAreSuppressed)
