@@ -47,7 +47,8 @@ VoiceListSnapshot VoiceListHistory::take(VoiceList& list, std::string label)
     rows->clearFilter();
     const auto count = static_cast<std::size_t>(rows->recordCount());
     s.ends.reserve(count * static_cast<std::size_t>(s.textFields));
-    s.bytes.reserve(count * (kUnpackedVoiceSize + 2));
+    // A voice with its number as ID; the CRC texts are empty until a duplicate search.
+    s.bytes.reserve(count * (kUnpackedVoiceSize + 8));
     for (rows->moveFirst(); !rows->eof(); rows->moveNext()) {
         for (int f = 0; f < s.textFields; ++f) {
             const std::string text = rows->text(f);
@@ -55,6 +56,8 @@ VoiceListSnapshot VoiceListHistory::take(VoiceList& list, std::string label)
             s.ends.push_back(static_cast<std::uint32_t>(s.bytes.size()));
         }
     }
+    if (s.bytes.capacity() - s.bytes.size() > s.bytes.size() / 8)
+        s.bytes.shrink_to_fit();
     return s;
 }
 
@@ -126,12 +129,12 @@ bool VoiceListHistory::fits(const VoiceList& list, const std::deque<VoiceListSna
 
 bool VoiceListHistory::canUndo(const VoiceList& list) const
 {
-    return m_depth == 0 && fits(list, m_undo);
+    return fits(list, m_undo);
 }
 
 bool VoiceListHistory::canRedo(const VoiceList& list) const
 {
-    return m_depth == 0 && fits(list, m_redo);
+    return fits(list, m_redo);
 }
 
 bool VoiceListHistory::step(VoiceList& list, std::deque<VoiceListSnapshot>& from,
@@ -169,23 +172,30 @@ bool VoiceListHistory::redo(VoiceList& list)
 ListEditStep::ListEditStep(VoiceList& list, std::string label) : m_list(list)
 {
     VoiceListHistory& history = list.history;
-    m_outermost = history.m_depth == 0;
-    ++history.m_depth;
-    if (m_outermost)
-        m_before = VoiceListHistory::take(list, std::move(label));
+    if (history.m_depth++ == 0) {
+        history.m_pending = VoiceListHistory::take(list, std::move(label));
+        history.m_hasPending = true;
+    }
+}
+
+void ListEditStep::commit()
+{
+    // The first change inside the outermost step makes its snapshot a step;
+    // later changes inside it belong to the same step.
+    VoiceListHistory& history = m_list.history;
+    if (history.m_hasPending) {
+        history.m_hasPending = false;
+        history.push(std::move(history.m_pending));
+    }
 }
 
 ListEditStep::~ListEditStep()
 {
     VoiceListHistory& history = m_list.history;
-    --history.m_depth;
-    if (!m_outermost) {
-        history.m_innerCommitted = history.m_innerCommitted || m_committed;
-        return;
+    if (--history.m_depth == 0 && history.m_hasPending) {
+        history.m_hasPending = false;
+        history.m_pending = {};
     }
-    if (m_committed || history.m_innerCommitted)
-        history.push(std::move(m_before));
-    history.m_innerCommitted = false;
 }
 
 } // namespace toneloft

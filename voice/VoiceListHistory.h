@@ -65,15 +65,17 @@ private:
 
     std::deque<VoiceListSnapshot> m_undo;
     std::deque<VoiceListSnapshot> m_redo;
-    int m_depth = 0; // open ListEditSteps: only the outermost records
-    bool m_innerCommitted = false; // an inner step changed the list: the outer one records
+    int m_depth = 0;           // open ListEditSteps: only the outermost takes a snapshot
+    VoiceListSnapshot m_pending; // the outermost step's, until its first change
+    bool m_hasPending = false;
 };
 
-// One undoable edit of a list: construct before the change, commit() once it
-// is made. Steps opened inside another step of the same list (a drag move is a
-// copy, a delete and a paste) become part of the outer one, which records when
-// it or any of them committed. An uncommitted step (the edit failed or did
-// nothing) leaves the history as it was.
+// One undoable edit of a list: construct before the change, commit() once
+// something changed (before the observers hear of it, so that Undo is there
+// when they look). Steps opened inside another step of the same list (a drag
+// move is a copy, a delete and a paste) belong to the outer one: the first
+// commit inside it records the outer step's snapshot, once. A step that never
+// commits (the edit failed or did nothing) leaves the history as it was.
 class ListEditStep {
 public:
     ListEditStep(VoiceList& list, std::string label);
@@ -81,13 +83,10 @@ public:
     ListEditStep(const ListEditStep&) = delete;
     ListEditStep& operator=(const ListEditStep&) = delete;
 
-    void commit() { m_committed = true; }
+    void commit();
 
 private:
     VoiceList& m_list;
-    bool m_outermost = false;
-    bool m_committed = false;
-    VoiceListSnapshot m_before;
 };
 
 } // namespace toneloft
