@@ -125,6 +125,7 @@ void frmStartup::createMenus()
             a->setProperty(kHelpContextProperty, e.helpContext);
         m_entries[name] = a;
     }
+    action(MainCommand::EditUndo)->setShortcuts({action(MainCommand::EditUndo)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
     action(MainCommand::MidiInputOn)->setCheckable(true);
     action(MainCommand::MidiShowManager)->setCheckable(true);
     new WindowMenu(m_mdi, m_menus.at(QStringLiteral("Window")), this);
