@@ -228,8 +228,10 @@ bool RandomiseVoices::storeVoice(const ByteString& params)
         m_patchListId = list->ID;
         m_count = 1;
     } else {
+        ListEditStep step(*list, "Generate");
         if (!SaveVoiceData(list->rsmfimage(), list->FileType, 0, voice, true))
             return false;
+        step.commit();
         m_count = k;
         // The list grows by one; what the user had selected in it stays selected.
         const std::vector<long> selected = list->tracker.selected();

@@ -9,10 +9,11 @@ namespace toneloft {
 
 std::int64_t EdgePager::delayAfter(int steps)
 {
-    if (steps <= 0)
-        return 1000;
-    const double wait = std::round(1000.0 / (2.0 * steps + 1.0));
-    return std::max<std::int64_t>(10, static_cast<std::int64_t>(wait));
+    constexpr int kSteadySteps = 3;
+    if (steps <= kSteadySteps)
+        return kFirstDelayMs;
+    const double wait = std::round(static_cast<double>(kFirstDelayMs) * std::pow(0.85, steps - kSteadySteps));
+    return std::max(kShortestDelayMs, static_cast<std::int64_t>(wait));
 }
 
 void EdgePager::reset()

@@ -88,6 +88,7 @@ bool ListEditing::EditDelete(VoiceList& list, bool keepDeleted, const Bookmarks*
     if (marks.empty())
         return true;
     Session& session = list.session();
+    ListEditStep step(list, "Delete");
     {
         BusyPointer busy(session.ui());
         auto rows = list.rsmfimage().clone();
@@ -105,6 +106,7 @@ bool ListEditing::EditDelete(VoiceList& list, bool keepDeleted, const Bookmarks*
     list.tracker.reset(0, list.voiceCount());
     if (refresh)
         list.bank = std::min(list.bank, BankCount(list.voiceCount()));
+    step.commit();
     notifyChanged(session, list);
     return false;
 }
@@ -114,6 +116,7 @@ bool ListEditing::EditCut(VoiceList& list)
     const Bookmarks marks = ConvertTrackToBookMarksArrayVar(list);
     if (EditCopy(list, &marks))
         return true;
+    ListEditStep step(list, "Cut");
     return EditDelete(list, false, &marks, nullptr, true);
 }
 
@@ -192,7 +195,9 @@ bool ListEditing::EditPaste(VoiceList& list)
     VoiceClipboard& clip = session.voiceClipboard();
     if (clip.isEmpty() || !clip.table)
         return true;
+    ListEditStep step(list, "Paste");
     insertClipboard(list);
+    step.commit();
     const long at = session.voiceClipboard().insertPosition;
     list.tracker.reset(0, list.voiceCount());
     list.tracker.add(at, at + list.pastedCount - 1);
@@ -228,9 +233,31 @@ bool ListEditing::dropVoices(VoiceList& list, long target, const std::string& dr
     const Bookmarks marks = bookmarksOf(*source, drag->voices);
     if (EditCopy(*source, &marks))
         return true;
-    if (move)
+    // One step in each list's history: the source loses the voices, the target gains them.
+    ListEditStep targetStep(list, move ? "Move" : "Copy");
+    if (move) {
+        ListEditStep sourceStep(*source, "Move");
         EditDelete(*source, false, &marks, nullptr, true);
+    }
     return EditPaste(list);
+}
+
+bool ListEditing::renameVoice(VoiceList& list, long voice, const std::string& name)
+{
+    if (voice < 1 || voice > list.voiceCount())
+        return true;
+    std::string padded = name;
+    padded.resize(10, ' ');
+    auto rows = list.rsmfimage().clone();
+    rows->setAbsolutePosition(voice);
+    if (rows->text(clsVoiceNames::kNames) == padded)
+        return false; // unchanged: nothing to undo
+    ListEditStep step(list, "Rename");
+    rows->setValue(clsVoiceNames::kNames, padded);
+    rows->update();
+    step.commit();
+    list.session().notify([&](SessionObserver& o) { o.listChanged(list); });
+    return false;
 }
 
 } // namespace toneloft

@@ -37,6 +37,10 @@ public:
     // Alt held copies, otherwise the voices move. True when nothing was done.
     static bool dropVoices(VoiceList& list, long target, const std::string& dragText, bool alt);
 
+    // Gives voice (1-based) a new name, blank-padded to 10 characters, as one
+    // undoable step. True when the voice is not in the list.
+    static bool renameVoice(VoiceList& list, long voice, const std::string& name);
+
 private:
     static void insertClipboard(VoiceList& list);
     static void convertClipboard(Session& session, Recordset& rows, bool toPacked);

@@ -189,6 +189,8 @@ PatchGrouping::Result PatchGrouping::GroupPatches(VoiceList& list, const Options
     Result result;
     BusyPointer busy(ui);
 
+    // Every group's moved voices together are one step to undo.
+    ListEditStep step(list, "Group");
     ShowStatus(ui, "Please Wait - Backing up database for " + name);
     // Only moved voices can be restored; copying leaves the list as it was.
     std::unique_ptr<Recordset> backup;

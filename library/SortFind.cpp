@@ -7,6 +7,8 @@
 #include "voice/clsVoiceLists.h"
 #include "voice/clsVoiceNames.h"
 
+#include <unordered_map>
+
 namespace toneloft {
 
 namespace {
@@ -43,16 +45,47 @@ void SortFind::SortVoiceList(VoiceList& list)
     ShowStatus(session.ui(), "Please Wait - Sorting " + list.FileTitle, 0, 1);
     Recordset& table = list.rsmfimage();
     if (table.isOpen() && table.recordCount() > 0) {
+        ListEditStep step(list, "Sort");
+        // Where each row stood, so that the selection follows the voices.
+        std::unordered_map<Recordset::Bookmark, long> before;
+        auto rows = table.clone();
+        rows->clearFilter();
+        for (rows->moveFirst(); !rows->eof(); rows->moveNext())
+            before.emplace(rows->bookmark(), rows->absolutePosition());
         auto sorted = table.clone();
         sorted->setSort(clsVoiceNames::kNames);
+        SelectionTracker selection;
+        selection.reset(0, sorted->recordCount());
+        long firstSelected = 0;
+        long anchor = 0;
+        long position = 1;
+        for (sorted->moveFirst(); !sorted->eof(); sorted->moveNext(), ++position) {
+            const auto old = before.find(sorted->bookmark());
+            if (old == before.end())
+                continue;
+            if (list.tracker.isSelected(old->second)) {
+                selection.add(position, position);
+                if (firstSelected == 0)
+                    firstSelected = position;
+            }
+            if (old->second == list.tracker.anchor)
+                anchor = position;
+        }
+        selection.anchor = anchor;
         auto fresh = clsVoiceNames::NewVoiceNameTable();
         bool failed = false;
         list.names().CopyRecordset(*sorted, fresh.get(), -1, sorted->recordCount(), true, failed);
-        if (!failed)
+        if (!failed) {
             list.setRsmfimage(std::move(fresh));
+            list.tracker = std::move(selection);
+            if (firstSelected > 0)
+                list.bank = BankOfVoice(firstSelected);
+            step.commit();
+        }
     }
     ShowStatus(session.ui(), "", 0, 0);
     session.notify([&](SessionObserver& o) { o.listChanged(list); });
+    session.notify([&](SessionObserver& o) { o.selectionChanged(list); });
 }
 
 std::string SortFind::notFoundText(const std::string& text)

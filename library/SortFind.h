@@ -11,7 +11,8 @@ class VoiceList;
 class SortFind {
 public:
     // Reorders the list's voices by Names (stable: equal names keep their order).
-    // The selection flags stay with the voice numbers.
+    // The selected voices stay selected at their new numbers, and the bank of
+    // the first of them goes on screen.
     static void SortVoiceList(VoiceList& list);
 
     enum class Direction { All = 0, Up = 1, Down = 2 };

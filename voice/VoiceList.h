@@ -3,6 +3,7 @@
 #include "common/ByteString.h"
 #include "common/Recordset.h"
 #include "voice/SelectionTracker.h"
+#include "voice/VoiceListHistory.h"
 #include "voice/clsVoiceEditors.h"
 #include "voice/clsVoiceRecordsets.h"
 
@@ -66,6 +67,9 @@ public:
     long lastClickedVoice = 0;
     long bank = 1;             // on screen, 1..banks
     long pastedCount = 0;      // voices inserted by the last paste
+
+    // Undo and redo of the edits of the voices (ListEditStep records them).
+    VoiceListHistory history;
 
     bool isPacked() const;
     // The voices back to back as stored, and its CRC (kEmptyImageCrc when there are none).

@@ -40,10 +40,12 @@ bool SaveVoice(Session& session, bool ask, VoiceEditor* editor)
         if (answer != MsgResult::Yes)
             return true;
     }
+    ListEditStep step(list, "Save Voice");
     if (!SaveVoiceData(list.rsmfimage(), list.FileType, editor->voicePosition(), voice, false)) {
         ui.MsgBox("An error occured whilst saving the voice data", "Error saving voice data");
         return true;
     }
+    step.commit();
     editor->storedCrc = crc;
     session.notify([&](SessionObserver& o) { o.listChanged(list); });
     return false;

@@ -189,7 +189,7 @@ void ListWindowManager::listLoaded(VoiceList& list)
 void ListWindowManager::listChanged(VoiceList& list)
 {
     if (frmVoiceList* w = windowOf(list))
-        w->redraw();
+        w->listContentChanged();
 }
 
 void ListWindowManager::selectionChanged(VoiceList& list)

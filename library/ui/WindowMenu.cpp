@@ -31,6 +31,7 @@ void WindowMenu::update()
     for (QMdiSubWindow* w : windows) {
         ++number;
         QString text = w->windowTitle();
+        text.replace(QStringLiteral("[*]"), w->isWindowModified() ? QStringLiteral("*") : QString());
         text.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* a = m_menu->addAction(number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(text)
                                                    : text);

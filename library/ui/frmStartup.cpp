@@ -128,6 +128,7 @@ void frmStartup::createMenus()
             a->setProperty(kHelpContextProperty, e.helpContext);
         m_entries[name] = a;
     }
+    action(MainCommand::EditUndo)->setShortcuts({action(MainCommand::EditUndo)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
     action(MainCommand::MidiInputOn)->setCheckable(true);
     action(MainCommand::MidiShowManager)->setCheckable(true);
     action(MainCommand::WindowTabbed)->setCheckable(true);

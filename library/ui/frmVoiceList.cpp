@@ -4,6 +4,7 @@
 #include "common/UiServices.h"
 #include "library/VoiceListView.h"
 #include "library/ui/VoiceNameValidator.h"
+#include "library/ui/VoiceSlotDelegate.h"
 #include "library/ui/frmStartup.h"
 #include "voice/Session.h"
 #include "voice/VoiceList.h"
@@ -11,6 +12,8 @@
 #include "voice/ui/frmVoiceRecordset.h"
 
 #include <QCloseEvent>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -18,9 +21,12 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace toneloft {
 
@@ -40,6 +46,7 @@ frmVoiceList::frmVoiceList(Session& session, std::shared_ptr<VoiceList> list, fr
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
     InitVoiceList(1);
+    setWindowModified(m_list->isChanged());
 }
 
 frmVoiceList::~frmVoiceList()
@@ -60,7 +67,15 @@ void frmVoiceList::buildControls()
     m_caption->setAlignment(Qt::AlignCenter);
     m_caption->setFrameShape(QFrame::Panel);
     m_caption->setFrameShadow(QFrame::Raised);
+    // It opens the file properties: drawn as a link.
     m_caption->setCursor(Qt::PointingHandCursor);
+    QFont linkFont = m_caption->font();
+    linkFont.setUnderline(true);
+    m_caption->setFont(linkFont);
+    QPalette linkPalette = m_caption->palette();
+    linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Link));
+    m_caption->setPalette(linkPalette);
+    m_caption->setToolTip(QStringLiteral("File properties"));
     m_caption->installEventFilter(this);
     layout->addWidget(m_caption);
 
@@ -87,13 +102,22 @@ void frmVoiceList::buildControls()
     m_listBox->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     QFont mono(QStringLiteral("Monospace"));
     mono.setStyleHint(QFont::TypeWriter);
+    mono.setPixelSize(QFontInfo(mono).pixelSize());
+    m_baseFont = mono;
     m_listBox->setFont(mono);
-    const int rowHeight = QFontMetrics(mono).height() + 3;
+    m_slots = new VoiceSlotDelegate(m_listBox);
+    m_listBox->setItemDelegate(m_slots);
+    m_baseRowHeight = QFontMetrics(mono).height() + 3;
     m_listBox->verticalHeader()->setMinimumSectionSize(1);
-    m_listBox->verticalHeader()->setDefaultSectionSize(rowHeight);
+    m_listBox->verticalHeader()->setDefaultSectionSize(m_baseRowHeight);
     m_listBox->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_listBox->setFixedHeight(kRows * rowHeight + 2 * m_listBox->frameWidth());
-    m_listBox->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QLatin1Char('M')) * 26);
+    // Never smaller than 16 rows and two columns of number and name in the
+    // base font; larger windows draw larger names (fitListFont).
+    m_listBox->setMinimumHeight(kRows * m_baseRowHeight + 2 * m_listBox->frameWidth());
+    m_listBox->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QLatin1Char('M')) * 2 *
+                                   (VoiceSlotDelegate::kSlotChars + 11) +
+                               2 * m_listBox->frameWidth());
+    m_listBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_listBox->setAcceptDrops(true);
     m_listBox->viewport()->setAcceptDrops(true);
     m_listBox->viewport()->installEventFilter(this);
@@ -111,7 +135,7 @@ void frmVoiceList::buildControls()
     m_scroll->setPageStep(1);
     connect(m_scroll, &QScrollBar::valueChanged, this, &frmVoiceList::scrollChanged);
     frameLayout->addWidget(m_scroll);
-    layout->addWidget(m_listFrame);
+    layout->addWidget(m_listFrame, 1);
 
     m_renameBox = new QLineEdit(m_listBox->viewport());
     m_renameBox->setObjectName(QStringLiteral("Text1"));
@@ -140,7 +164,34 @@ void frmVoiceList::buildControls()
     grid->setColumnStretch(1, 1);
     m_propertiesFrame->hide();
     layout->addWidget(m_propertiesFrame);
-    layout->addStretch(1);
+}
+
+void frmVoiceList::fitListFont()
+{
+    const QSize area = m_listBox->viewport()->size();
+    if (area.height() < kRows || area.width() < 2)
+        return;
+    // The largest pixel size at which 16 rows and both columns still fit.
+    const int base = m_baseFont.pixelSize();
+    const int columnChars = VoiceSlotDelegate::kSlotChars + 11;
+    QFont font = m_baseFont;
+    int best = base;
+    for (int px = base + 1; px <= 4 * base; ++px) {
+        font.setPixelSize(px);
+        const QFontMetrics metrics(font);
+        if (kRows * (metrics.height() + 3) > area.height() ||
+            2 * columnChars * metrics.horizontalAdvance(QLatin1Char('M')) > area.width())
+            break;
+        best = px;
+    }
+    font.setPixelSize(best);
+    if (font != m_listBox->font()) {
+        m_listBox->setFont(font);
+        m_renameBox->setFont(font);
+    }
+    const int rowHeight = std::max(m_baseRowHeight, area.height() / kRows);
+    if (rowHeight != itemHeight())
+        m_listBox->verticalHeader()->setDefaultSectionSize(rowHeight);
 }
 
 QLabel* frmVoiceList::Label2(int index) const
@@ -191,8 +242,15 @@ void frmVoiceList::UpdateListBox(long& bank, bool noIndex, int listIndex)
     m_scroll->setEnabled(page.scrollEnabled);
     m_scrollUpdate = false;
     m_caption->setText(QString::fromStdString(page.label));
-    setWindowTitle(fromBytes(page.caption));
+    // "[*]" carries the unsaved mark (setWindowModified).
+    setWindowTitle(fromBytes(page.caption) + QStringLiteral("[*]"));
     m_list->caption = page.caption;
+    const SlotNumbering numbering =
+        slotNumberingFromText(QSettings().value(QString::fromLatin1(kSlotNumberingKey)).toString().toStdString());
+    if (numbering != m_slots->numbering()) {
+        m_slots->setNumbering(numbering);
+        m_listBox->viewport()->update();
+    }
 
     for (std::size_t i = 0; i < page.names.size(); ++i) {
         const int index = static_cast<int>(i);
@@ -216,10 +274,63 @@ void frmVoiceList::redraw()
     UpdateListBox(bank);
 }
 
+void frmVoiceList::listContentChanged()
+{
+    redraw();
+    setWindowModified(m_list->isChanged());
+    notifyEditCommandsChanged();
+}
+
 void frmVoiceList::showVoice(long voice)
 {
+    if (voice >= 1 && voice <= m_list->voiceCount()) {
+        m_list->tracker.reset(voice, m_list->voiceCount());
+        m_list->tracker.anchor = voice;
+        m_list->currentVoice = voice;
+        if (m_session.activeList() == m_list.get())
+            SetMenuAndToolbar(true);
+    }
     long bank = BankOfVoice(voice);
     UpdateListBox(bank, false, static_cast<int>(PositionInBank(voice)));
+}
+
+// --- Undo, redo, select all ---------------------------------------------------
+
+bool frmVoiceList::canUndo() const
+{
+    return m_list->history.canUndo(*m_list);
+}
+
+bool frmVoiceList::canRedo() const
+{
+    return m_list->history.canRedo(*m_list);
+}
+
+void frmVoiceList::undo()
+{
+    hideRenameBox();
+    m_list->history.undo(*m_list);
+    notifyEditCommandsChanged();
+}
+
+void frmVoiceList::redo()
+{
+    hideRenameBox();
+    m_list->history.redo(*m_list);
+    notifyEditCommandsChanged();
+}
+
+bool frmVoiceList::canSelectAll() const
+{
+    return m_list->voiceCount() > 0;
+}
+
+void frmVoiceList::selectAll()
+{
+    if (m_list->voiceCount() < 1)
+        return;
+    m_list->tracker.add(1, m_list->voiceCount());
+    selectionChangedHere();
 }
 
 void frmVoiceList::clearCurrentItem()

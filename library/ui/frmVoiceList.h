@@ -3,6 +3,7 @@
 #include "library/EdgePager.h"
 #include "common/ui/MdiChild.h"
 
+#include <QFont>
 #include <QPointer>
 #include <QWidget>
 
@@ -27,6 +28,7 @@ class Session;
 class VoiceList;
 class frmStartup;
 class frmVoiceRecordset;
+class VoiceSlotDelegate;
 
 // The window of one open voice list: a bank of 32 names in two columns of 16,
 // the bank selector, the caption that opens the file properties, rename in
@@ -44,6 +46,16 @@ public:
 
     Kind childKind() const override { return Kind::VoiceList; }
     bool renameInProgress() const override;
+    // Edit > Undo / Redo go through the list's history; Select All selects every voice.
+    bool canUndo() const override;
+    bool canRedo() const override;
+    void undo() override;
+    void redo() override;
+    bool canSelectAll() const override;
+    void selectAll() override;
+
+    // The QSettings key of the slot numbering: "1-32" (the default) or "A/B".
+    static constexpr const char* kSlotNumberingKey = "lists/slotNumbering";
 
     VoiceList& list() { return *m_list; }
     const std::shared_ptr<VoiceList>& listPtr() const { return m_list; }
@@ -55,7 +67,10 @@ public:
     void UpdateListBox(long& bank, bool noIndex = true, int listIndex = -1);
     // The list's bank on screen again, e.g. after the core changed the voices.
     void redraw();
-    // The bank of a voice with that voice as the current item (a find result).
+    // The voices changed: redraw, the unsaved mark, the Edit commands.
+    void listContentChanged();
+    // A find result: the voice alone selected, its bank on screen with it as
+    // the current item.
     void showVoice(long voice);
     void SetMenuAndToolbar(bool active);
     void LoadVoice(long voice);
@@ -105,6 +120,13 @@ private:
     void buildControls();
     void scrollChanged(int value);
     bool handleListKey(int qtKey, Qt::KeyboardModifiers modifiers);
+    // Arrows, Home / End: the current voice moves to voice (clamped), alone
+    // selected, or with Shift the range from the anchor; with Ctrl only the
+    // current voice moves.
+    void moveCurrent(long voice, bool shift, bool ctrl);
+    // The voice Enter, F2 and Space act on: the current one, else the first selected.
+    long keyVoice() const;
+    void fitListFont();
     void mousePress(const QPoint& point, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void mouseMove(Qt::MouseButtons buttons);
     void mouseRelease(Qt::MouseButton button);
@@ -136,6 +158,9 @@ private:
     QLineEdit* m_renameBox = nullptr;
     QFrame* m_propertiesFrame = nullptr;
     QLabel* m_values[5] = {};
+    VoiceSlotDelegate* m_slots = nullptr;
+    QFont m_baseFont;            // the smallest the names are drawn in
+    int m_baseRowHeight = 0;
 
     bool m_scrollUpdate = false;
     bool m_shift = false;

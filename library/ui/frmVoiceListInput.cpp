@@ -7,6 +7,7 @@
 #include "library/ListEditing.h"
 #include "library/VoiceAudition.h"
 #include "library/VoiceListView.h"
+#include "library/ui/VoiceSlotDelegate.h"
 #include "voice/Session.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceNames.h"
@@ -76,6 +77,12 @@ std::string dragTextOf(const QMimeData* data)
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+// Ctrl, the desktop's copy key, as well as Alt (which many desktops keep for moving windows).
+bool copyHeld(Qt::KeyboardModifiers modifiers)
+{
+    return modifiers.testFlag(Qt::AltModifier) || modifiers.testFlag(Qt::ControlModifier);
+}
+
 bool carriesText(const QMimeData* data)
 {
     return data && (data->hasText() || data->hasFormat(QString::fromLatin1(frmVoiceList::kMimeType)));
@@ -113,6 +120,9 @@ bool frmVoiceList::eventFilter(QObject* watched, QEvent* event)
         case QEvent::Drop:
             drop(event);
             return true;
+        case QEvent::Resize:
+            fitListFont();
+            break;
         default: break;
         }
     } else if (watched == m_listBox && type == QEvent::KeyPress) {
@@ -167,6 +177,58 @@ bool frmVoiceList::handleListKey(int qtKey, Qt::KeyboardModifiers modifiers)
 {
     m_shift = modifiers.testFlag(Qt::ShiftModifier);
     m_ctrl = modifiers.testFlag(Qt::ControlModifier);
+    const long count = m_list->voiceCount();
+    const long from = keyVoice();
+    // Up and down go through the voices in order; left and right jump a
+    // column of 16, so that both cross into the next or previous bank at the edges.
+    switch (qtKey) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        if (count < 1)
+            return true;
+        if (from < 1) {
+            // The first key only takes the first voice of the bank on screen.
+            moveCurrent(std::min(FirstVoiceOfBank(m_list->bank), count), m_shift, m_ctrl);
+            return true;
+        }
+        const long step = qtKey == Qt::Key_Up ? -1 : qtKey == Qt::Key_Down ? 1 : qtKey == Qt::Key_Left ? -kRows : kRows;
+        moveCurrent(from + step, m_shift, m_ctrl);
+        return true;
+    }
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        if (count > 0)
+            moveCurrent(qtKey == Qt::Key_Home ? 1 : count, m_shift, m_ctrl);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // As a double-click does.
+        if (from > 0) {
+            LoadVoice(from);
+            VoiceAudition::auditionVoice(m_session, *m_list, from, false);
+        }
+        return true;
+    case Qt::Key_F2:
+        if (from > 0) {
+            long bank = BankOfVoice(from);
+            if (bank != m_list->bank)
+                UpdateListBox(bank);
+            m_list->tracker.reset(from, count);
+            m_list->tracker.anchor = from;
+            m_list->currentVoice = from;
+            selectionChangedHere();
+            startRename(from);
+        }
+        return true;
+    case Qt::Key_Space:
+        // As a click does: the voice goes to the synthesiser.
+        if (from > 0)
+            VoiceAudition::auditionVoice(m_session, *m_list, from, false);
+        return true;
+    default: break;
+    }
     const int code = listKeyCode(qtKey);
     if (code == 0)
         return false;
@@ -177,6 +239,39 @@ bool frmVoiceList::handleListKey(int qtKey, Qt::KeyboardModifiers modifiers)
     }
     clearCurrentItem();
     return result.consumed;
+}
+
+long frmVoiceList::keyVoice() const
+{
+    const long count = m_list->voiceCount();
+    if (m_list->currentVoice >= 1 && m_list->currentVoice <= count)
+        return m_list->currentVoice;
+    const auto selected = m_list->tracker.selected();
+    return selected.empty() ? 0 : selected.front();
+}
+
+void frmVoiceList::moveCurrent(long voice, bool shift, bool ctrl)
+{
+    const long count = m_list->voiceCount();
+    if (count < 1)
+        return;
+    const long from = keyVoice();
+    voice = std::clamp(voice, 1L, count);
+    SelectionTracker& tracker = m_list->tracker;
+    if (shift) {
+        if (tracker.anchor < 1 || tracker.anchor > count)
+            tracker.anchor = from > 0 ? from : voice;
+        tracker.UpDateTracker(voice, true, false);
+    } else if (!ctrl) {
+        tracker.reset(voice, count);
+        tracker.anchor = voice;
+    }
+    m_list->currentVoice = voice;
+    m_list->bank = BankOfVoice(voice);
+    selectionChangedHere();
+    // The redraw for the selection leaves no current item: the moved-to voice is it.
+    long bank = m_list->bank;
+    UpdateListBox(bank, false, static_cast<int>(PositionInBank(voice)));
 }
 
 // --- Mouse --------------------------------------------------------------------
@@ -219,6 +314,7 @@ void frmVoiceList::mousePress(const QPoint& point, Qt::MouseButton button, Qt::K
     }
     const long voice = voiceAt(point);
     m_list->currentVoice = voice;
+    m_listBox->setFocus();
     if (voice == 0)
         return;
     m_shift = modifiers.testFlag(Qt::ShiftModifier);
@@ -340,7 +436,7 @@ bool frmVoiceList::dragMove(QEvent* event)
     if (!m_edgeTimer->isActive())
         m_edgeTimer->start();
     if (dropAllowed(carriesText(e->mimeData()), voiceAt(point), voices)) {
-        e->setDropAction(e->modifiers().testFlag(Qt::AltModifier) ? Qt::CopyAction : Qt::MoveAction);
+        e->setDropAction(copyHeld(e->modifiers()) ? Qt::CopyAction : Qt::MoveAction);
         e->accept();
     } else if (e->type() == QEvent::DragEnter) {
         // Accepted so that the moves come, each of which decides on its own.
@@ -373,7 +469,7 @@ void frmVoiceList::drop(QEvent* event)
     auto* e = static_cast<QDropEvent*>(event);
     stopEdgePaging();
     const long target = voiceAt(e->position().toPoint());
-    const bool alt = e->modifiers().testFlag(Qt::AltModifier);
+    const bool alt = copyHeld(e->modifiers());
     const std::string text = dragTextOf(e->mimeData());
     e->setDropAction(alt ? Qt::CopyAction : Qt::MoveAction);
     e->accept();
@@ -395,7 +491,9 @@ void frmVoiceList::startRename(long voice)
         return;
     m_renameVoice = voice;
     m_nameBeforeEdit = padded(item->text().toLatin1().toStdString());
-    m_renameBox->setGeometry(m_listBox->visualItemRect(item));
+    // Over the name, beside the slot number.
+    m_renameBox->setGeometry(
+        m_listBox->visualItemRect(item).adjusted(VoiceSlotDelegate::slotWidth(m_listBox->font()), 0, 0, 0));
     m_renameBox->setText(fromBytes(m_nameBeforeEdit));
     m_renameBox->show();
     m_renameBox->selectAll();
@@ -417,10 +515,7 @@ void frmVoiceList::commitRename()
     hideRenameBox();
     if (voice < 1 || voice > m_list->voiceCount())
         return;
-    auto rows = m_list->rsmfimage().clone();
-    rows->setAbsolutePosition(voice);
-    rows->setValue(clsVoiceNames::kNames, name);
-    rows->update();
+    ListEditing::renameVoice(*m_list, voice, name);
     for (const auto& editor : m_list->Editors.NewEnum())
         if (trimmed(editor->caption) == oldName)
             editor->caption = trimmed(name);
@@ -430,8 +525,6 @@ void frmVoiceList::commitRename()
         if (QTableWidgetItem* item = m_listBox->item(index % kRows, index / kRows))
             item->setText(fromBytes(name));
     }
-    VoiceList& list = *m_list;
-    m_session.notify([&](SessionObserver& o) { o.listChanged(list); });
     VoiceAudition::sendVoiceName(m_session, name);
 }
 

@@ -48,19 +48,19 @@ void DragPagingTest::stationaryPointerPagesToTheLastBank()
     // The steps follow the program clock, not the timer: while it stands still nothing pages.
     QTest::qWait(kSettle);
     QCOMPARE(a->list().bank, 1L);
-    desk.ui.now += 999;
+    desk.ui.now += 399;
     QTest::qWait(kSettle);
     QCOMPARE(a->list().bank, 1L);
 
-    // No drag move arrives from here on: 1000 ms to the first step, then 333, then 200.
+    // No drag move arrives from here on: a bank every 400 ms.
     desk.ui.now += 1;
     QTRY_COMPARE(a->list().bank, 2L);
-    desk.ui.now += 332;
+    desk.ui.now += 399;
     QTest::qWait(kSettle);
     QCOMPARE(a->list().bank, 2L);
     desk.ui.now += 1;
     QTRY_COMPARE(a->list().bank, 3L);
-    desk.ui.now += 200;
+    desk.ui.now += 400;
     QTRY_COMPARE(a->list().bank, 4L);
     QCOMPARE(a->HScroll1()->value(), 4);
     QCOMPARE(a->Label1()->text(), QStringLiteral("Bank 4 of 4"));

@@ -69,10 +69,10 @@ void VoiceListWindowTest::banksAndCaptions_data()
     QTest::addColumn<int>("shown");
     QTest::addColumn<QString>("first");
 
-    QTest::newRow("33 voices, bank 2") << 33 << 2 << "SET [ 33 patches ]" << "Bank 2 of 2" << true << 1 << "VOICE33   ";
-    QTest::newRow("one voice") << 1 << 1 << "SET [ 1 patch ]" << "Bank 1 of 1" << false << 1 << "VOICE1    ";
-    QTest::newRow("bank 5 of 3") << 70 << 5 << "SET [ 70 patches ]" << "Bank 3 of 3" << true << 6 << "VOICE65   ";
-    QTest::newRow("full bank") << 32 << 1 << "SET [ 32 patches ]" << "Bank 1 of 1" << false << 32 << "VOICE1    ";
+    QTest::newRow("33 voices, bank 2") << 33 << 2 << "SET [ 33 patches ][*]" << "Bank 2 of 2" << true << 1 << "VOICE33   ";
+    QTest::newRow("one voice") << 1 << 1 << "SET [ 1 patch ][*]" << "Bank 1 of 1" << false << 1 << "VOICE1    ";
+    QTest::newRow("bank 5 of 3") << 70 << 5 << "SET [ 70 patches ][*]" << "Bank 3 of 3" << true << 6 << "VOICE65   ";
+    QTest::newRow("full bank") << 32 << 1 << "SET [ 32 patches ][*]" << "Bank 1 of 1" << false << 32 << "VOICE1    ";
 }
 
 void VoiceListWindowTest::banksAndCaptions()
@@ -105,10 +105,6 @@ void VoiceListWindowTest::pagingKeys_data()
     QTest::newRow("page down on the last") << 3 << int(Qt::Key_PageDown) << 3;
     QTest::newRow("page up") << 3 << int(Qt::Key_PageUp) << 2;
     QTest::newRow("page up on the first") << 1 << int(Qt::Key_PageUp) << 1;
-    QTest::newRow("end") << 1 << int(Qt::Key_End) << 3;
-    QTest::newRow("home") << 3 << int(Qt::Key_Home) << 1;
-    QTest::newRow("arrow down") << 2 << int(Qt::Key_Down) << 2;
-    QTest::newRow("arrow right") << 2 << int(Qt::Key_Right) << 2;
 }
 
 void VoiceListWindowTest::pagingKeys()
@@ -125,7 +121,7 @@ void VoiceListWindowTest::pagingKeys()
 
     QTEST(static_cast<int>(w->list().bank), "to");
     QTEST(w->HScroll1()->value(), "to");
-    // The list's own cursor never moves.
+    // Paging leaves no current item (the arrows, Home and End move the current voice).
     QVERIFY(!w->List1()->currentIndex().isValid());
 }
 

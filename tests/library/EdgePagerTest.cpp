@@ -5,29 +5,31 @@
 namespace toneloft {
 namespace {
 
-TEST(EdgePager, DelaysShrinkWithConsecutiveSteps)
+TEST(EdgePager, FourStepsAt400MsThenEachFifteenPercentShorter)
 {
-    EXPECT_EQ(EdgePager::delayAfter(0), 1000);
-    EXPECT_EQ(EdgePager::delayAfter(1), 333);
-    EXPECT_EQ(EdgePager::delayAfter(2), 200);
-    EXPECT_EQ(EdgePager::delayAfter(3), 143);
-    EXPECT_EQ(EdgePager::delayAfter(49), 10);
-    EXPECT_EQ(EdgePager::delayAfter(500), 10);
+    for (int k = 0; k <= 3; ++k)
+        EXPECT_EQ(EdgePager::delayAfter(k), 400) << k;
+    EXPECT_EQ(EdgePager::delayAfter(4), 340);
+    EXPECT_EQ(EdgePager::delayAfter(5), 289);
+    EXPECT_EQ(EdgePager::delayAfter(6), 246);
+    EXPECT_EQ(EdgePager::delayAfter(9), 151);
+    EXPECT_EQ(EdgePager::delayAfter(10), 150);
+    EXPECT_EQ(EdgePager::delayAfter(500), 150);
 }
 
-TEST(EdgePager, RightEdgePagesAfterASecondThenFaster)
+TEST(EdgePager, RightEdgePagesEvery400Ms)
 {
     EdgePager pager;
     long bank = 1;
     bank = pager.dragOver(95, 100, bank, 200, 5000); // enters the zone
     EXPECT_EQ(bank, 1);
-    EXPECT_EQ(pager.dragOver(95, 100, bank, 200, 5999), 1);
-    bank = pager.dragOver(95, 100, bank, 200, 6000);
+    EXPECT_EQ(pager.dragOver(95, 100, bank, 200, 5399), 1);
+    bank = pager.dragOver(95, 100, bank, 200, 5400);
     EXPECT_EQ(bank, 2);
-    EXPECT_EQ(pager.dragOver(95, 100, bank, 200, 6332), 2);
-    bank = pager.dragOver(95, 100, bank, 200, 6333);
+    EXPECT_EQ(pager.dragOver(95, 100, bank, 200, 5799), 2);
+    bank = pager.dragOver(95, 100, bank, 200, 5800);
     EXPECT_EQ(bank, 3);
-    bank = pager.dragOver(95, 100, bank, 200, 6533);
+    bank = pager.dragOver(95, 100, bank, 200, 6200);
     EXPECT_EQ(bank, 4);
 }
 
@@ -38,12 +40,13 @@ TEST(EdgePager, StopsAtTheEndsAndRestartsOnDirectionChange)
     pager.dragOver(99, 100, bank, 224, 100);
     EXPECT_EQ(pager.dragOver(99, 100, bank, 224, 5000), 7);
     pager.dragOver(2, 100, bank, 224, 5000);              // left edge: starts again
-    EXPECT_EQ(pager.dragOver(2, 100, bank, 224, 5999), 7);
-    bank = pager.dragOver(2, 100, bank, 224, 6000);
+    EXPECT_EQ(pager.dragOver(2, 100, bank, 224, 5399), 7);
+    bank = pager.dragOver(2, 100, bank, 224, 5400);
     EXPECT_EQ(bank, 6);
-    pager.dragOver(50, 100, bank, 224, 6100);             // middle resets
-    pager.dragOver(2, 100, bank, 224, 6200);
-    EXPECT_EQ(pager.dragOver(2, 100, bank, 224, 6600), 6); // 1000 ms again, not 333
+    pager.dragOver(50, 100, bank, 224, 5500);             // middle resets
+    pager.dragOver(2, 100, bank, 224, 5600);
+    EXPECT_EQ(pager.dragOver(2, 100, bank, 224, 5999), 6); // a full 400 ms again
+    EXPECT_EQ(pager.dragOver(2, 100, bank, 224, 6000), 5);
 }
 
 TEST(EdgePager, OneBankListNeverPagesAndFrameResets)
@@ -54,7 +57,7 @@ TEST(EdgePager, OneBankListNeverPagesAndFrameResets)
     pager.dragOver(99, 100, 1, 64, 1000);
     pager.reset();
     EXPECT_EQ(pager.dragOver(99, 100, 1, 64, 2000), 1); // start time was forgotten
-    EXPECT_EQ(pager.dragOver(99, 100, 1, 64, 3000), 2);
+    EXPECT_EQ(pager.dragOver(99, 100, 1, 64, 2400), 2);
 }
 
 TEST(EdgePager, DropAllowedOnVoiceOrEmptyList)

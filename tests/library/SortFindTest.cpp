@@ -37,7 +37,8 @@ TEST_F(SortFindTest, SortIsByNameStableAndIdempotent)
     auto list = openNames("s.dat", {"PIANO", "BASS", "piano", "ALPHA", "BASS", "PIANO"});
     ASSERT_TRUE(list);
     const auto before = namesAndData(*list);
-    list->tracker.add(2, 0);
+    list->tracker.add(4, 0); // ALPHA
+    list->tracker.add(6, 0); // the second PIANO
     SortFind::SortVoiceList(*list);
     const auto after = namesAndData(*list);
     ASSERT_EQ(after.size(), 6u);
@@ -48,7 +49,9 @@ TEST_F(SortFindTest, SortIsByNameStableAndIdempotent)
     EXPECT_EQ(after[4], before[2]);
     EXPECT_EQ(after[5], before[5]);
     EXPECT_EQ(list->voiceCount(), 6);
-    EXPECT_EQ(list->tracker.selected(), std::vector<long>{2}); // stays with the number
+    // The selection follows the voices to their new numbers.
+    EXPECT_EQ(list->tracker.selected(), (std::vector<long>{1, 6}));
+    EXPECT_EQ(list->tracker.TotalSelections(), 2);
     EXPECT_TRUE(ui.sawStatus("Please Wait - Sorting s.dat  "));
 
     SortFind::SortVoiceList(*list);
