@@ -3,12 +3,18 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QToolButton>
 
 namespace toneloft {
 
 StatusStrip::StatusStrip(QWidget* parent)
-    : QWidget(parent), m_label(new QLabel(this)), m_progress(new QProgressBar(this))
+    : QWidget(parent), m_label(new QLabel(this)), m_progress(new QProgressBar(this)),
+      m_cancel(new QToolButton(this))
 {
+    m_cancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cancel->setText(QStringLiteral("Cancel"));
+    m_cancel->setToolTip(QStringLiteral("Stop (Esc)"));
+    m_cancel->hide();
     setObjectName(QStringLiteral("Picture1"));
     m_label->setObjectName(QStringLiteral("Label1"));
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
@@ -21,6 +27,7 @@ StatusStrip::StatusStrip(QWidget* parent)
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addWidget(m_label, 1);
     layout->addWidget(m_progress);
+    layout->addWidget(m_cancel);
 }
 
 QString StatusStrip::text() const
