@@ -14,6 +14,7 @@
 #include <QInputDialog>
 #include <QKeySequence>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QToolButton>
@@ -111,14 +112,15 @@ void QtUiServices::setCancellable(bool on)
             QCoreApplication::instance()->installEventFilter(m_escapeWatcher.get());
         }
         if (m_strip) {
-            QObject::disconnect(m_strip->cancelButton(), nullptr, nullptr, nullptr);
-            QObject::connect(m_strip->cancelButton(), &QToolButton::clicked,
-                             m_strip->cancelButton(), [this] { requestCancel(); });
+            QObject::disconnect(m_cancelConnection);
+            m_cancelConnection = QObject::connect(m_strip->cancelButton(), &QToolButton::clicked,
+                                                  m_strip->cancelButton(), [this] { requestCancel(); });
             m_strip->cancelButton()->show();
         }
         return;
     }
     m_escapeWatcher.reset(); // removes the filter
+    QObject::disconnect(m_cancelConnection);
     if (m_strip)
         m_strip->cancelButton()->hide();
 }

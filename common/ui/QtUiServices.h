@@ -73,6 +73,7 @@ private:
     int m_busyDepth = 0;
     QElapsedTimer m_lastStripPaint; // status texts come faster than a screen shows them
     std::unique_ptr<QObject> m_escapeWatcher; // while cancellable
+    QMetaObject::Connection m_cancelConnection;
     bool m_cancelPressed = false;
     bool m_mainShownAtStart = false; // the main window closing cancels too
 };

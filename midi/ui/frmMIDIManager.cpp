@@ -376,9 +376,11 @@ void frmMIDIManager::setColumnWidths()
 {
     const double dpi = logicalDpiX();
     const int shown = std::min(m_columns->columnCount(), static_cast<int>(kColumnTwips.size()));
+    // Never narrower than the heading: "Ch." and "No" in 20 or 30 pixels were cut off.
     for (int i = 0; i < shown; ++i)
         m_grid->setColumnWidth(
-            i, static_cast<int>(kColumnTwips[static_cast<std::size_t>(i)] * dpi / 1440.0 + 0.5));
+            i, std::max(m_grid->horizontalHeader()->sectionSizeHint(i),
+                        static_cast<int>(kColumnTwips[static_cast<std::size_t>(i)] * dpi / 1440.0 + 0.5)));
 }
 
 } // namespace toneloft
