@@ -45,6 +45,14 @@ public:
 
     virtual MsgResult msgBox(const std::string& text, const std::string& title, MsgIcon icon,
                              MsgButtons buttons) = 0;
+    // The same box with a Help button as well: Help opens helpTopic and leaves
+    // the box up until one of buttons is pressed. Services without a help
+    // viewer show the plain box.
+    virtual MsgResult msgBoxWithHelp(const std::string& text, const std::string& title, MsgIcon icon,
+                                     MsgButtons buttons, const std::string& /*helpTopic*/)
+    {
+        return msgBox(text, title, icon, buttons);
+    }
     // nullopt when the box was cancelled.
     virtual std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                                 const std::string& defaultText) = 0;
@@ -60,6 +68,12 @@ public:
     // A line for the program's log: why something failed, beyond what the box says.
     // Standard error unless the implementation keeps it elsewhere.
     virtual void log(const std::string& line);
+
+    // Long work the user may stop (a file going out to MIDI): while it runs the
+    // status line offers Cancel, and Escape does the same. cancelRequested()
+    // turns true when either is pressed, or when the program is closing.
+    virtual void setCancellable(bool /*on*/) {}
+    virtual bool cancelRequested() { return false; }
 
     virtual void processEvents() = 0;
     // Processes events, first blocking until one arrives or maxMs have passed:
@@ -87,6 +101,19 @@ void ShowStatus(UiServices& ui, const std::string& text, int delayMs = 0, int mo
 
 // Waits until the clock has advanced by ms, processing events meanwhile.
 void Pause(UiServices& ui, std::int64_t ms);
+
+// Offers Cancel for as long as it lives (see UiServices::setCancellable).
+class CancellableWork {
+public:
+    explicit CancellableWork(UiServices& ui) : m_ui(ui) { m_ui.setCancellable(true); }
+    ~CancellableWork() { m_ui.setCancellable(false); }
+    CancellableWork(const CancellableWork&) = delete;
+    CancellableWork& operator=(const CancellableWork&) = delete;
+    bool cancelled() { return m_ui.cancelRequested(); }
+
+private:
+    UiServices& m_ui;
+};
 
 // The hourglass around long work; nests, so inner work may show it again.
 class BusyPointer {

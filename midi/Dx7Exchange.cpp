@@ -3,18 +3,20 @@
 #include "common/NumberText.h"
 #include "midi/Dx7Messages.h"
 #include "midi/MidiDeviceLayer.h"
+#include "midi/MidiFraming.h"
 #include "midi/MidiVoiceListLink.h"
 #include "midi/clsMidiManagerData.h"
 #include "voice/VoiceFileFormat.h"
 
 #include <algorithm>
+#include <span>
+#include <vector>
 
 namespace toneloft {
 
 namespace {
 constexpr const char* kCrLf = "\r\n";
-constexpr std::size_t kFileBlockBytes = 4096;
-constexpr std::int64_t kFileBlockPauseMs = 1000;
+constexpr const char* kReceiveHelpTopic = "2420";
 } // namespace
 
 Dx7Exchange::Dx7Exchange(MidiDeviceLayer& midi, MidiVoiceListLink* lists)
@@ -96,19 +98,21 @@ void Dx7Exchange::ReceiveCommand(int index)
     MidiState& state = m_midi.state();
     for (;;) {
         std::int64_t limit = 2000;
-        if (state.detectionMode == 2 || state.detectionMode == 0) {
+        // A synthesiser that answers requests (TX7 mode) is asked, as detection
+        // does; any other is sent from its front panel.
+        const bool request = state.detectionMode == 1;
+        if (!request) {
             limit = 15000;
-            const auto answer = ui.MsgBox(std::string("Please setup your DX7 to send now. ") +
-                                              kCrLf + kCrLf +
-                                              "Click OK when you are ready, or Help for assistance.",
-                                          "Ready to receive", MsgIcon::Exclamation,
-                                          MsgButtons::OKCancel);
+            const auto answer = ui.msgBoxWithHelp(
+                std::string("Please setup your DX7 to send now. ") + kCrLf + kCrLf +
+                    "Click OK when you are ready, or Help for assistance.",
+                "Ready to receive", MsgIcon::Exclamation, MsgButtons::OKCancel, kReceiveHelpTopic);
             if (answer == MsgResult::Cancel)
                 return;
         }
         state.receiveTimeLimitMs = limit;
         std::string data;
-        if (ReceiveDump(index == 0 ? kDumpVoice : kDumpBank, limit, data, false) != 0) {
+        if (ReceiveDump(index == 0 ? kDumpVoice : kDumpBank, limit, data, request) != 0) {
             if (ui.MsgBox("Would you like to try again ?", "No data received", MsgIcon::Question,
                           MsgButtons::YesNoCancel) == MsgResult::Yes)
                 continue;
@@ -152,8 +156,9 @@ void Dx7Exchange::sendSelectedVoice()
                   MsgButtons::OK);
         return;
     }
-    const ByteString message = AddWrapper(m_lists->voiceData(n, 1), 1);
-    m_midi.SendLongMessage(message, 1);
+    const int channel = m_midi.state().currentChannel;
+    const ByteString message = OnChannel(AddWrapper(m_lists->voiceData(n, 1), 1), channel);
+    m_midi.SendLongMessage(message, channel + 1);
     if (message.size() >= 12)
         ShowStatus(ui, message.substr(message.size() - 12, 10) + "sent to MIDI", 1000, 0);
 }
@@ -172,31 +177,69 @@ void Dx7Exchange::sendCurrentBank()
                            Str(static_cast<long long>(data.size())),
                    0, 1);
     }
-    const ByteString message = AddWrapper(data, 3);
+    const int channel = m_midi.state().currentChannel;
+    const ByteString message = OnChannel(AddWrapper(data, 3), channel);
     ShowStatus(ui, "Please wait - sending Bank " + StrTrim(bank) + " to MIDI", 0, 1);
-    m_midi.SendLongMessage(message, 1);
+    m_midi.SendLongMessage(message, channel + 1);
     ShowStatus(ui, "Bank " + StrTrim(bank) + " sent to MIDI", 1000, 0);
 }
 
 void Dx7Exchange::SendFile(const std::string& path, const std::string& title)
 {
     UiServices& ui = m_midi.ui();
-    BusyPointer busy(ui);
-    ShowStatus(ui, "Please wait - sending " + title + " to Midi ", 0, 1);
     ByteArray bytes;
     if (!ReadWholeFile(path, bytes)) {
         ui.MsgBox("Couldn't open " + path, "File Access Error", MsgIcon::Exclamation,
                   MsgButtons::OK);
         return;
     }
+    // Whole messages only: a receiver takes one system-exclusive message per
+    // event, so a block cut across two messages would be refused.
+    MidiInputQueue found;
+    MidiFramer framer;
+    framer.feed(bytes, 0, found);
+    std::vector<ByteString> messages;
+    while (auto e = found.pop())
+        if (e->kind == MidiEventKind::LongData)
+            messages.push_back(std::move(e->bytes));
+    if (messages.empty()) {
+        ui.MsgBox("There is no MIDI system-exclusive message in " + title + " to send.",
+                  "Nothing to send", MsgIcon::Exclamation, MsgButtons::OK);
+        return;
+    }
+
+    BusyPointer busy(ui);
+    CancellableWork work(ui);
+    ShowStatus(ui, "Please wait - sending " + title + " to Midi ", 0, 1);
     const double kb = static_cast<double>(bytes.size()) / 1000.0;
-    for (std::size_t offset = 0; offset < bytes.size(); offset += kFileBlockBytes) {
-        m_midi.SendLongBlock(bytes, offset, kFileBlockBytes);
+    std::size_t sent = 0;
+    bool stopped = false;
+    for (const ByteString& message : messages) {
+        // Paced at 4,096 bytes a second: wait for the one before to have left,
+        // watching for Cancel meanwhile.
+        for (;;) {
+            stopped = work.cancelled() || !m_midi.state().outputOpen;
+            const std::int64_t wait = m_midi.largeSendDue() - ui.clock();
+            if (stopped || wait <= 0)
+                break;
+            ui.waitForEvents(std::min<std::int64_t>(wait, 50));
+        }
+        if (stopped)
+            break;
+        const auto* data = reinterpret_cast<const std::uint8_t*>(message.data());
+        m_midi.SendLongBlock(std::span<const std::uint8_t>(data, message.size()), 0, message.size());
+        sent += message.size();
         ShowStatus(ui, "Please wait - sending " + title + " to Midi " +
-                           Format(static_cast<double>(offset + kFileBlockBytes) / 1000.0, "######") +
+                           Format(static_cast<double>(sent) / 1000.0, "######") +
                            " kb sent out of " + Format(kb, "######") + " kb",
                    0, 1);
-        Pause(ui, kFileBlockPauseMs);
+        ui.processEvents();
+    }
+    if (stopped) {
+        ShowStatus(ui, "Sending " + title + " stopped after " + StrTrim(static_cast<long long>(sent)) +
+                           " of " + StrTrim(static_cast<long long>(bytes.size())) + " bytes",
+                   1000, 0);
+        return;
     }
     ShowStatus(ui, title + " sent to Midi (" + Str(static_cast<long long>(bytes.size())) + ") bytes",
                1000, 0);

@@ -28,7 +28,8 @@ public:
     void ReceiveCommand(int index);
     // MIDI menu, Send: 0 "Voic&e", 1 "B&ank", 2 "&File...", from the active voice list.
     void SendCommand(int index);
-    // A whole file as it is, in 4096-byte blocks one second apart.
+    // The system-exclusive messages of a file, each whole, paced at 4,096 bytes
+    // a second, with Cancel offered (see UiServices::setCancellable).
     void SendFile(const std::string& path, const std::string& title);
 
 private:

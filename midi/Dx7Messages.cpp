@@ -30,4 +30,12 @@ ByteString ParameterChange(int parameter, int value)
     return m;
 }
 
+ByteString OnChannel(ByteString message, int channel)
+{
+    if (message.size() >= 4 && byteAt(message, 0) == 0xF0 && byteAt(message, 1) == 0x43 &&
+        (byteAt(message, 2) >> 4) <= 2)
+        message[2] = toChar((byteAt(message, 2) & 0xF0) | (channel & 0x0F));
+    return message;
+}
+
 } // namespace toneloft

@@ -17,4 +17,10 @@ ByteString DumpRequest(int channel, int format);
 // pp = P & 7F, dd = value & 7F. Always channel 1. Empty when P is out of range.
 ByteString ParameterChange(int parameter, int value);
 
+// The message with its channel nibble set to channel (0-15), for a Yamaha
+// dump, parameter change or request (F0 43 0n / 1n / 2n ...); any other
+// message comes back as it is. The program sends its voices, banks and
+// parameter changes on the channel detection found, not always on channel 1.
+ByteString OnChannel(ByteString message, int channel);
+
 } // namespace toneloft

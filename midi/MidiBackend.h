@@ -39,6 +39,10 @@ public:
     virtual int sendLong(std::span<const std::uint8_t> bytes) = 0;
     // Longest block sendLong accepts in one piece.
     virtual std::size_t maxLongMessage() const { return 65536; }
+    // A device of the program's own (the virtual DX7) that stands in for a real
+    // one: listed after the real devices, chosen by the name rule only when no
+    // real pair matches, and not counted when the start-up looks for devices.
+    virtual bool isStandIn(int /*index*/, bool /*input*/) { return false; }
 };
 
 // Bytes a short message takes on the wire, from its status byte (1 to 3).

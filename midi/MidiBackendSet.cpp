@@ -118,6 +118,13 @@ int MidiBackendSet::sendLong(std::span<const std::uint8_t> bytes)
     return m_output ? m_output->sendLong(bytes) : kNotOpen;
 }
 
+bool MidiBackendSet::isStandIn(int index, bool input)
+{
+    int local = 0;
+    auto* b = locate(index, input, local);
+    return b && b->isStandIn(local, input);
+}
+
 std::size_t MidiBackendSet::maxLongMessage() const
 {
     return m_output ? m_output->maxLongMessage() : MidiBackend::maxLongMessage();

@@ -26,6 +26,7 @@ public:
     int sendShort(std::uint32_t word) override;
     int sendLong(std::span<const std::uint8_t> bytes) override;
     std::size_t maxLongMessage() const override;
+    bool isStandIn(int index, bool input) override;
 
 private:
     // Backend holding device index, and the index within it; nullptr when out of range.

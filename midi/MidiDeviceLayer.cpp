@@ -103,8 +103,10 @@ int MidiDeviceLayer::EnumerateMidiDevices(int& outCount, int& inCount)
     inCount = 0;
     m_state.mapperPresent = false;
 
+    // Real devices first, the stand-ins after them; only real ones are counted.
     auto list = [this](int count, bool input, std::vector<std::string>& names,
                        std::vector<int>& ids, int& counter) {
+        std::vector<std::pair<std::string, int>> standIns;
         for (int i = 0; i < count; ++i) {
             std::string name;
             const int rc = input ? m_backend.inputName(i, name) : m_backend.outputName(i, name);
@@ -112,13 +114,23 @@ int MidiDeviceLayer::EnumerateMidiDevices(int& outCount, int& inCount)
                 m_ui.MsgBox(MidiErrorText(rc), "", MsgIcon::Exclamation, MsgButtons::OK);
                 continue;
             }
+            if (m_backend.isStandIn(i, input)) {
+                standIns.emplace_back(trimRight(name), i);
+                continue;
+            }
             names.push_back(trimRight(name));
             ids.push_back(i);
             ++counter;
         }
+        for (auto& [name, id] : standIns) {
+            names.push_back(std::move(name));
+            ids.push_back(id);
+        }
     };
     list(outputs, false, m_state.outputList, m_state.outputListIds, outCount);
     list(inputs, true, m_state.inputList, m_state.inputListIds, inCount);
+    m_state.outputListReal = outCount;
+    m_state.inputListReal = inCount;
 
     if (outCount == 0 && inCount == 0)
         return -1;
@@ -139,6 +151,7 @@ void MidiDeviceLayer::loadManager()
     m_state.receivedData = MidiState::kIdleData;
     setCommandChecked(MidiCommand::ShowMidiManager, true);
     m_host->managerLoaded();
+    flushServiceLines();
 }
 
 void MidiDeviceLayer::setVoiceLists(MidiVoiceListLink* lists)
@@ -157,8 +170,37 @@ void MidiDeviceLayer::unloadManager()
     setCommandChecked(MidiCommand::ShowMidiManager, false);
 }
 
+int MidiDeviceLayer::deviceNamed(int id, const std::string& name, bool input)
+{
+    if (name.empty() || id < 0)
+        return id;
+    const int count = input ? m_backend.inputCount() : m_backend.outputCount();
+    auto nameOf = [&](int i) {
+        std::string n;
+        const int rc = input ? m_backend.inputName(i, n) : m_backend.outputName(i, n);
+        return rc == 0 ? trimRight(n) : std::string();
+    };
+    if (id < count && nameOf(id) == name)
+        return id;
+    for (int i = 0; i < count; ++i)
+        if (nameOf(i) == name)
+            return i;
+    return -1;
+}
+
 int MidiDeviceLayer::OpenMidiDevices(int outputId, int inputId)
 {
+    // The dialogue's choice is a name; the numbers may have moved since the lists were made.
+    if (inputId != -2)
+        inputId = deviceNamed(inputId, m_state.chosenInputName, true);
+    if (outputId != -2)
+        outputId = deviceNamed(outputId, m_state.chosenOutputName, false);
+    m_state.chosenInputName.clear();
+    m_state.chosenOutputName.clear();
+    if (inputId == -1 || outputId == -1) {
+        m_state.inputListIndex = 0;
+        return -1;
+    }
     if (inputId != -2) {
         loadManager();
         int rc = m_backend.openInput(inputId, m_queue);
@@ -214,8 +256,46 @@ int MidiDeviceLayer::OpenMidiDevices(int outputId, int inputId)
     return 0;
 }
 
+void MidiDeviceLayer::reportPort(const std::string& text)
+{
+    ShowStatus(m_ui, text, 0, 1);
+    m_record.clear();
+    m_record[Slot::Message] = text;
+    logRecord();
+}
+
+void MidiDeviceLayer::checkPorts()
+{
+    if (m_state.outputOpen) {
+        const int now = deviceNamed(m_state.outputDeviceId, m_state.outputDeviceName, false);
+        if (now < 0 && !m_outputLost) {
+            m_outputLost = true;
+            reportPort("Port no longer connected: " + m_state.outputDeviceName);
+        } else if (now >= 0 && m_outputLost && m_backend.openOutput(now) == 0) {
+            m_outputLost = false;
+            m_state.outputDeviceId = now;
+            reportPort("Port connected again: " + m_state.outputDeviceName);
+        }
+    }
+    if (m_state.inputOpen) {
+        const int now = deviceNamed(m_state.inputDeviceId, m_state.inputDeviceName, true);
+        if (now < 0 && !m_inputLost) {
+            m_inputLost = true;
+            reportPort("Port no longer connected: " + m_state.inputDeviceName);
+        } else if (now >= 0 && m_inputLost && m_backend.openInput(now, m_queue) == 0) {
+            if (m_inputRunning)
+                m_backend.startInput();
+            m_inputLost = false;
+            m_state.inputDeviceId = now;
+            reportPort("Port connected again: " + m_state.inputDeviceName);
+        }
+    }
+}
+
 void MidiDeviceLayer::CloseMidiDevices()
 {
+    m_outputLost = false;
+    m_inputLost = false;
     if (!m_state.inputOpen && !m_state.outputOpen)
         return;
     dispatchInput(); // what is still queued belongs in the monitor
@@ -272,6 +352,9 @@ int MidiDeviceLayer::SendShortMessage(const std::string& status, const std::stri
         if (ec != std::errc() || word > 0xFFFFFF)
             return -1;
     }
+    checkPorts();
+    if (m_outputLost)
+        return -1; // reported once when it went
     const int rc = m_backend.sendShort(word);
     if (rc != 0) {
         m_ui.MsgBox(MidiErrorText(rc), "", MsgIcon::Exclamation, MsgButtons::OK);
@@ -319,6 +402,9 @@ int MidiDeviceLayer::SendLongMessage(const ByteString& bytes, int channel)
 {
     if (bytes.empty() || !m_state.outputOpen)
         return -1;
+    checkPorts();
+    if (m_outputLost)
+        return -1; // reported once when it went
     BusyPointer busy(m_ui);
     int rc = 1;
     if (bytes.size() <= m_backend.maxLongMessage()) {
@@ -381,6 +467,9 @@ void MidiDeviceLayer::SendLongBlock(std::span<const std::uint8_t> block, std::si
         return;
     length = std::min(length, block.size() - offset);
     length = std::min(length, m_backend.maxLongMessage());
+    checkPorts();
+    if (m_outputLost)
+        return;
     paceLargeMessage(length);
     m_backend.sendLong(block.subspan(offset, length));
 }
@@ -427,10 +516,14 @@ std::string MidiDeviceLayer::ProcessLongMessage(MidiEventKind event, const ByteS
     }
     if (m_state.requestedDumpType != -1)
         return bytes;
-    if (ClassifyIncomingMessage(bytes, timestamp, false) == 0) {
+    // Nobody waits: the message is logged in the monitor, and a DX7 dump is
+    // kept in the store. Other makers' messages stop there; no box interrupts
+    // the user for data they did not ask for.
+    if (ClassifyIncomingMessage(bytes, timestamp, false) == 0 && byteAt(bytes, 1) == 0x43 &&
+        (byteAt(bytes, 3) == 0 || byteAt(bytes, 3) == 9)) {
         std::string noFile;
         int type = -1;
-        CheckFileIntegrity(m_ui, noFile, type, false, bytes);
+        CheckFileIntegrity(m_ui, noFile, type, true, bytes);
         if (type <= -1)
             return MidiState::kNoData;
         int strippedType = type;
@@ -555,8 +648,32 @@ void MidiDeviceLayer::dispatchInput()
         handleEvent(*event);
 }
 
+void MidiDeviceLayer::flushServiceLines()
+{
+    if (!m_manager)
+        return;
+    for (const auto& line : m_serviceLines) {
+        m_record.clear();
+        m_record[Slot::Message] = line;
+        logRecord();
+    }
+    m_serviceLines.clear();
+}
+
+void MidiDeviceLayer::logServiceMessage(const std::string& line)
+{
+    m_queue.push({MidiEventKind::ServiceMessage, 0, line, 0});
+}
+
 void MidiDeviceLayer::handleEvent(const MidiInputEvent& event)
 {
+    if (event.kind == MidiEventKind::ServiceMessage) {
+        constexpr std::size_t kKeptLines = 100;
+        if (m_serviceLines.size() < kKeptLines)
+            m_serviceLines.push_back(event.bytes);
+        flushServiceLines();
+        return;
+    }
     if (!m_manager)
         return;
     // Without the callback switch events are stamped as they reach the monitor.

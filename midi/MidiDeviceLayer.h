@@ -12,6 +12,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace toneloft {
 
@@ -85,6 +86,19 @@ public:
     // "Show Midi Ma&nager": hides or shows the MIDI manager.
     void ToggleMidiManager();
 
+    // Whether the open ports are still there (a cable pulled, a JACK client
+    // gone): a port that vanished is reported once, "Port no longer connected"
+    // in the status line and the monitor, and sends to it fail without a box
+    // each; when a port of the same name returns it is opened again. Runs
+    // before every send; the desktop program also runs it on a timer.
+    void checkPorts();
+    bool outputLost() const { return m_outputLost; }
+    bool inputLost() const { return m_inputLost; }
+
+    // A message of the MIDI libraries (RtMidi, JACK, ALSA) for the program's
+    // log, the MIDI monitor; from any thread. Kept until the monitor exists.
+    void logServiceMessage(const std::string& line);
+
     // Handles every queued input event, in arrival order (see above).
     void dispatchInput();
 
@@ -97,6 +111,8 @@ public:
     // A large message waits until the one before it has had its time on the
     // wire: one 4096-byte block per second. Messages up to this size leave at once.
     static constexpr std::size_t kPacedMessageSize = 256;
+    // When the next large message may leave (UiServices clock).
+    std::int64_t largeSendDue() const { return m_nextLargeSendAt; }
 
 private:
     static std::size_t index(MidiCommand c) { return static_cast<std::size_t>(c); }
@@ -104,6 +120,10 @@ private:
     void unloadManager();
     void handleEvent(const MidiInputEvent& event);
     void paceLargeMessage(std::size_t bytes);
+    // The device now holding name (as listed), or id when name is empty; -1 when gone.
+    int deviceNamed(int id, const std::string& name, bool input);
+    void reportPort(const std::string& text);
+    void flushServiceLines();
     void logRecord(bool replace = false);
     int sendWholeMessages(const ByteString& bytes);
 
@@ -120,6 +140,9 @@ private:
     bool m_inputRunning = false;
     std::int64_t m_nextLargeSendAt = 0;
     bool m_pacing = false;
+    bool m_outputLost = false;
+    std::vector<std::string> m_serviceLines; // waiting for the monitor
+    bool m_inputLost = false;
     std::array<bool, static_cast<std::size_t>(MidiCommand::Count)> m_enabled{};
     std::array<bool, static_cast<std::size_t>(MidiCommand::Count)> m_checked{};
 };

@@ -18,6 +18,7 @@ enum class MidiEventKind {
     OutputOpened,
     OutputClosed,
     OutputDone,  // a long message has left
+    ServiceMessage, // a line from the MIDI libraries themselves, in bytes, for the log
     Unknown
 };
 

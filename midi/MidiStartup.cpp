@@ -155,14 +155,16 @@ int MidiStartup::RunInitialisation()
         m_skipDetection = true;
         m_firstPassDone = true;
     }
-    if (m_skipDetection) {
-        state.detectionMode = 0;
-    } else {
+    // Only the test dialogue's buttons set the detection mode; skipping the
+    // test leaves the one chosen before (it decides how receives wait).
+    bool cancelled = false;
+    if (!m_skipDetection) {
         const int button = m_dialogs.showInitialisationMessage(testText());
         state.detectionMode = button >= 0 && button <= 2 ? button : -1;
+        cancelled = state.detectionMode == -1;
     }
 
-    if (state.detectionMode == -1) {
+    if (cancelled) {
         ShowStatus(ui, "Midi initialisation cancelled - working off-line", 1000, 0);
         return offLine();
     }
@@ -267,19 +269,32 @@ int MidiStartup::SelectMidiDevices()
     const int outputs = static_cast<int>(dialog.outputs.size());
     const int inputs = static_cast<int>(dialog.inputs.size());
     if (outputs > 1 && inputs > 1) {
-        if (m_remembered && m_remembered->first < outputs && m_remembered->second < inputs) {
-            dialog.outputIndex = m_remembered->first;
-            dialog.inputIndex = m_remembered->second;
+        auto indexOf = [](const std::vector<std::string>& list, const std::string& name) {
+            for (std::size_t i = 1; i < list.size(); ++i)
+                if (list[i] == name)
+                    return static_cast<int>(i);
+            return 0;
+        };
+        if (m_remembered) {
+            // By name: entries move when ports come and go between runs.
+            dialog.outputIndex = indexOf(dialog.outputs, m_remembered->first);
+            dialog.inputIndex = indexOf(dialog.inputs, m_remembered->second);
         } else {
-            bool found = false;
-            for (int i = 1; i < inputs && !found; ++i)
-                for (int j = 1; j < outputs && !found; ++j)
-                    if (dialog.inputs[static_cast<std::size_t>(i)].substr(0, kNameMatchLength) ==
-                        dialog.outputs[static_cast<std::size_t>(j)].substr(0, kNameMatchLength)) {
-                        dialog.outputIndex = j;
-                        dialog.inputIndex = i;
-                        found = true;
-                    }
+            // Real devices first: a stand-in (the virtual DX7, whose two names
+            // always agree) is chosen only when no real pair does.
+            auto match = [&](int inEnd, int outEnd) {
+                for (int i = 1; i < inEnd; ++i)
+                    for (int j = 1; j < outEnd; ++j)
+                        if (dialog.inputs[static_cast<std::size_t>(i)].substr(0, kNameMatchLength) ==
+                            dialog.outputs[static_cast<std::size_t>(j)].substr(0, kNameMatchLength)) {
+                            dialog.outputIndex = j;
+                            dialog.inputIndex = i;
+                            return true;
+                        }
+                return false;
+            };
+            if (!match(1 + state.inputListReal, 1 + state.outputListReal))
+                match(inputs, outputs);
         }
     }
 
@@ -287,7 +302,15 @@ int MidiStartup::SelectMidiDevices()
         dialog.deviceOpen = state.inputOpen || state.outputOpen;
         const bool ok = m_dialogs.showMidiConfigure(dialog);
         applyConfigureResult(ok, dialog);
-        m_remembered = std::make_pair(dialog.outputIndex, dialog.inputIndex);
+        auto entry = [](const std::vector<std::string>& list, int index) {
+            return index > 0 && static_cast<std::size_t>(index) < list.size()
+                       ? list[static_cast<std::size_t>(index)]
+                       : std::string();
+        };
+        m_remembered = std::make_pair(entry(dialog.outputs, dialog.outputIndex),
+                                      entry(dialog.inputs, dialog.inputIndex));
+        state.chosenOutputName = entry(dialog.outputs, dialog.outputIndex);
+        state.chosenInputName = entry(dialog.inputs, dialog.inputIndex);
         if (m_outputDeviceId == -2 && m_inputDeviceId == -2) {
             m_midi.CloseMidiDevices();
             return -1;

@@ -60,7 +60,7 @@ private:
     bool m_firstPassDone = false;
     bool m_skipDetection = false;
     bool m_missingAnsweredBefore = false;
-    std::optional<std::pair<int, int>> m_remembered; // output, input list index
+    std::optional<std::pair<std::string, std::string>> m_remembered; // output, input name
     int m_outputDeviceId = -2;
     int m_inputDeviceId = -2;
 };

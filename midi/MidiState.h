@@ -35,6 +35,13 @@ struct MidiState {
     std::vector<int> inputListIds;
     int outputListIndex = 0;
     int inputListIndex = 0;
+    // Entries 1..n of each list are real devices; stand-ins (the virtual DX7) follow.
+    int outputListReal = 0;
+    int inputListReal = 0;
+    // The names chosen in the dialogue: opening looks them up again, as the
+    // service's device numbers change when ports come and go.
+    std::string chosenOutputName;
+    std::string chosenInputName;
 
     // The receive in progress: the DX7 format waited for, or -1.
     int requestedDumpType = -1;

@@ -4,6 +4,9 @@
 #include "synth/FmInstrument.h"
 #include "voice/InitVoice.h"
 #include "voice/VoiceFileFormat.h"
+#include "voice/VoiceParameterTable.h"
+
+#include <algorithm>
 
 #include <cstdio>
 
@@ -170,8 +173,8 @@ void VirtualDx7::takeParameter(std::string_view message)
     }
     const int groupByte = byteAt(message, 3);
     const int low = byteAt(message, 4);
-    const int value = byteAt(message, 5);
-    if (groupByte > 0x7F || low > 0x7F || value > 0x7F) {
+    const int received = byteAt(message, 5);
+    if (groupByte > 0x7F || low > 0x7F || received > 0x7F) {
         refuse("parameter change with a data byte above 7Fh");
         return;
     }
@@ -184,12 +187,19 @@ void VirtualDx7::takeParameter(std::string_view message)
         refuse("parameter " + std::to_string(parameter) + " out of range");
         return;
     }
-    if (parameter == kOperatorMaskParameter)
-        m_operatorMask = value & 0x3F;
-    else
+    // Out-of-range values are held at the nearest end, as the instrument does
+    // (an algorithm of 127 becomes 31).
+    int value = received;
+    if (parameter == kOperatorMaskParameter) {
+        value = received & 0x3F;
+        m_operatorMask = value;
+    } else {
+        const VoiceParameter& row = VoiceParameterTable::row(parameter);
+        value = std::clamp(received, row.min, row.max);
         m_editBuffer[static_cast<std::size_t>(parameter)] = toChar(value);
+    }
     if (m_instrument != nullptr)
-        m_instrument->setParameter(parameter, parameter == kOperatorMaskParameter ? m_operatorMask : value);
+        m_instrument->setParameter(parameter, value);
     m_applied.push_back({Applied::Kind::Parameter, parameter, value, {}});
 }
 

@@ -34,6 +34,11 @@ public:
     int sendShort(std::uint32_t word) override;
     int sendLong(std::span<const std::uint8_t> bytes) override;
 
+    // In the desktop program the virtual DX7 stands in for a real instrument
+    // (see MidiBackend::isStandIn); tests that use it as their synthesiser leave it off.
+    void setStandIn(bool standIn) { m_standIn = standIn; }
+    bool isStandIn(int, bool) override { return m_standIn; }
+
     bool inputOpen() const { return m_queue != nullptr; }
     bool outputOpen() const { return m_outputOpen; }
 
@@ -46,6 +51,7 @@ private:
     MidiInputQueue* m_queue = nullptr;
     bool m_started = false;
     bool m_outputOpen = false;
+    bool m_standIn = false;
     std::int64_t m_startTime = 0;
 };
 

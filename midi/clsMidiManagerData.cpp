@@ -313,10 +313,11 @@ int clsMidiManagerData::sendPackedVoices(const ByteString& unpacked)
                            " to sysex - length is now " + Str(static_cast<long long>(packed.size())) +
                            " bytes", 0, 1);
     }
-    const ByteString message = AddWrapper(packed, 3);
+    const int channel = m_midi.state().currentChannel;
+    const ByteString message = OnChannel(AddWrapper(packed, 3), channel);
     ShowStatus(ui, "Added wrapper - final sysex length is  " +
                        Str(static_cast<long long>(message.size())) + " bytes", 0, 1);
-    const int rc = m_midi.SendLongMessage(message, 1);
+    const int rc = m_midi.SendLongMessage(message, channel + 1);
     ShowStatus(ui, "", 0, 0);
     return rc;
 }
@@ -333,8 +334,9 @@ int clsMidiManagerData::SendSysex()
     }
     if (length % kBankBytes == 0 || length % kVoiceBytes == 0)
         return m_midi.SendLongMessage(data, 1);
+    const int channel = m_midi.state().currentChannel;
     if (length == kPackedBank)
-        return m_midi.SendLongMessage(AddWrapper(data, 3), 1);
+        return m_midi.SendLongMessage(OnChannel(AddWrapper(data, 3), channel), channel + 1);
     if (length == kUnpackedBank)
         return sendPackedVoices(data);
     if (length > kBankBytes) {
@@ -348,7 +350,7 @@ int clsMidiManagerData::SendSysex()
         return -1;
     }
     if (length % kPackedVoice == 0)
-        return m_midi.SendLongMessage(AddWrapper(data, 3), 1);
+        return m_midi.SendLongMessage(OnChannel(AddWrapper(data, 3), channel), channel + 1);
     if (length % kUnpackedVoice != 0) {
         if (ui.MsgBox("Your sysex may not be recognised by your synth. Proceed anyway ?",
                       "Unknown Dump Size", MsgIcon::Exclamation, MsgButtons::OKCancel) != MsgResult::OK)
@@ -356,7 +358,7 @@ int clsMidiManagerData::SendSysex()
         return m_midi.SendLongMessage(data, 1);
     }
     if (length == kUnpackedVoice)
-        return m_midi.SendLongMessage(AddWrapper(data, 1), 1);
+        return m_midi.SendLongMessage(OnChannel(AddWrapper(data, 1), channel), channel + 1);
     return sendPackedVoices(data);
 }
 
@@ -517,10 +519,11 @@ int clsMidiManagerData::SendMIDIMessage(int which, int& result)
 
 int clsMidiManagerData::SendParametertoMIDI(int p, int value, bool playNote, bool playScale)
 {
-    const ByteString message = ParameterChange(p - 1, value);
+    const int channel = m_midi.state().currentChannel;
+    const ByteString message = OnChannel(ParameterChange(p - 1, value), channel);
     if (message.empty())
         return -1;
-    const int rc = m_midi.SendLongMessage(message, 1);
+    const int rc = m_midi.SendLongMessage(message, channel + 1);
     if (playNote)
         m_midi.PlayTestNote(60);
     if (playScale)
@@ -530,7 +533,8 @@ int clsMidiManagerData::SendParametertoMIDI(int p, int value, bool playNote, boo
 
 int clsMidiManagerData::SendVoiceToMidi(const ByteString& voice, bool playScale)
 {
-    const int rc = m_midi.SendLongMessage(AddWrapper(voice, 1), 1);
+    const int channel = m_midi.state().currentChannel;
+    const int rc = m_midi.SendLongMessage(OnChannel(AddWrapper(voice, 1), channel), channel + 1);
     if (playScale)
         SendAScale();
     return rc;

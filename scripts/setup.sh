@@ -7,7 +7,7 @@ packages=(
     g++ cmake ninja-build pkg-config ccache
     libgtest-dev libgmock-dev
     qt6-base-dev librtmidi-dev jackd2
-    libsndfile1-dev librtaudio-dev libjack-jackd2-dev
+    libsndfile1-dev librtaudio-dev libjack-jackd2-dev libasound2-dev
     desktop-file-utils appstream
 )
 

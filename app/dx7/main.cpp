@@ -12,12 +12,16 @@
 
 #include <atomic>
 #include <chrono>
+#include <algorithm>
 #include <csignal>
+#include <deque>
+#include <span>
 #include <cstdio>
 #include <iostream>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -50,24 +54,45 @@ void report(const VirtualDx7::Applied& a)
     std::cout.flush();
 }
 
-// Sends a message, keeping large ones one 4096-byte block per second apart:
-// JACK drops large messages sent back to back.
-class PacedSender {
+// What the instrument sends, paced: a large message leaves only when the one
+// before it has had its time on the wire (4,096 bytes a second; JACK drops
+// large messages sent back to back). The main loop sends when due and goes on
+// reading input meanwhile. A reply equal to one still waiting is not queued
+// again: a burst of identical requests is answered once.
+class Outbox {
 public:
-    explicit PacedSender(RtMidiVirtualPorts& ports) : m_ports(ports) {}
-    void send(const ByteString& message)
+    explicit Outbox(RtMidiVirtualPorts& ports) : m_ports(ports) {}
+
+    void queue(ByteString message)
     {
-        if (message.size() > 256)
-            std::this_thread::sleep_until(m_nextLarge);
-        const auto* data = reinterpret_cast<const std::uint8_t*>(message.data());
-        m_ports.send(std::span<const std::uint8_t>(data, message.size()));
-        if (message.size() > 256)
-            m_nextLarge = std::chrono::steady_clock::now() +
-                          std::chrono::milliseconds(message.size() * 1000 / 4096 + 1);
+        for (const auto& waiting : m_waiting)
+            if (waiting == message)
+                return;
+        m_waiting.push_back(std::move(message));
+    }
+
+    // Sends what is due; returns how long until the next one is (or a default wait).
+    std::chrono::milliseconds sendDue()
+    {
+        using namespace std::chrono;
+        while (!m_waiting.empty()) {
+            const ByteString& next = m_waiting.front();
+            const auto now = steady_clock::now();
+            if (next.size() > kPacedSize && now < m_nextLarge)
+                return duration_cast<milliseconds>(m_nextLarge - now) + milliseconds(1);
+            const auto* data = reinterpret_cast<const std::uint8_t*>(next.data());
+            m_ports.send(std::span<const std::uint8_t>(data, next.size()));
+            if (next.size() > kPacedSize)
+                m_nextLarge = steady_clock::now() + milliseconds(next.size() * 1000 / 4096 + 1);
+            m_waiting.pop_front();
+        }
+        return milliseconds(50);
     }
 
 private:
+    static constexpr std::size_t kPacedSize = 256;
     RtMidiVirtualPorts& m_ports;
+    std::deque<ByteString> m_waiting;
     std::chrono::steady_clock::time_point m_nextLarge{};
 };
 
@@ -140,7 +165,7 @@ int main(int argc, char** argv)
     std::cout << "ready " << name << " on " << ports.apiName() << ", channel " << channel << '\n';
     std::cout.flush();
 
-    PacedSender sender(ports);
+    Outbox outbox(ports);
     std::size_t reported = 0;
     while (!g_stop) {
         std::vector<std::string> pending;
@@ -150,14 +175,15 @@ int main(int argc, char** argv)
         }
         for (const auto& c : pending) {
             if (c == "bank")
-                sender.send(dx7.transmitBank());
+                outbox.queue(dx7.transmitBank());
             else if (c == "quit")
                 g_stop = true;
         }
-        if (auto event = queue.waitPop(std::chrono::milliseconds(50))) {
+        const auto wait = std::min(outbox.sendDue(), std::chrono::milliseconds(50));
+        if (auto event = queue.waitPop(wait)) {
             if (event->kind == MidiEventKind::LongData) {
-                for (const auto& reply : dx7.receive(event->bytes))
-                    sender.send(reply);
+                for (auto& reply : dx7.receive(event->bytes))
+                    outbox.queue(std::move(reply));
             } else if (event->kind == MidiEventKind::ShortData) {
                 dx7.receiveShort(event->word);
             } else if (event->kind == MidiEventKind::LongError) {

@@ -52,6 +52,7 @@ int main(int argc, char* argv[])
     devices.add(ports);
 #endif
     toneloft::VirtualDx7Backend virtualDx7;
+    virtualDx7.setStandIn(true); // listed last, never counted as a connected synthesiser
     devices.add(virtualDx7);
     toneloft::QtMidiStartupDialogs dialogs(&mainWindow);
 #ifdef TONELOFT_HAVE_RTAUDIO
@@ -63,6 +64,17 @@ int main(int argc, char* argv[])
     toneloft::MidiWindows midiWindows(mainWindow);
     toneloft::MidiSession midi(session, devices, dialogs, &midiWindows);
     midiWindows.attach(midi);
+#ifdef TONELOFT_HAVE_RTMIDI
+    // The MIDI libraries' own messages go to the MIDI monitor, not the terminal;
+    // the route ends before the session does.
+    toneloft::RtMidiBackend::setLog([&midi](const std::string& line) { midi.devices().logServiceMessage(line); });
+    struct LogRoute {
+        LogRoute() = default;
+        LogRoute(const LogRoute&) = delete;
+        LogRoute& operator=(const LogRoute&) = delete;
+        ~LogRoute() { toneloft::RtMidiBackend::setLog({}); }
+    } logRoute;
+#endif
 
     // A single letter on the command line is a start-up option; anything longer
     // is a voice file to open as a list. --properties opens the last list's

@@ -7,13 +7,17 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QDir>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QKeySequence>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QKeyEvent>
 #include <QShortcut>
+#include <QToolButton>
 
 namespace toneloft {
 
@@ -73,6 +77,59 @@ QString toQt(const std::string& s)
 }
 
 } // namespace
+
+namespace {
+
+// Escape anywhere in the program, while stoppable work runs.
+class EscapeWatcher : public QObject {
+public:
+    explicit EscapeWatcher(QtUiServices& ui) : m_ui(ui) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            m_ui.requestCancel();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QtUiServices& m_ui;
+};
+
+} // namespace
+
+void QtUiServices::setCancellable(bool on)
+{
+    m_cancelPressed = false;
+    if (on) {
+        m_mainShownAtStart = m_mainWindow && m_mainWindow->isVisible();
+        if (!m_escapeWatcher && QCoreApplication::instance()) {
+            m_escapeWatcher = std::make_unique<EscapeWatcher>(*this);
+            QCoreApplication::instance()->installEventFilter(m_escapeWatcher.get());
+        }
+        if (m_strip) {
+            QObject::disconnect(m_cancelConnection);
+            m_cancelConnection = QObject::connect(m_strip->cancelButton(), &QToolButton::clicked,
+                                                  m_strip->cancelButton(), [this] { requestCancel(); });
+            m_strip->cancelButton()->show();
+        }
+        return;
+    }
+    m_escapeWatcher.reset(); // removes the filter
+    QObject::disconnect(m_cancelConnection);
+    if (m_strip)
+        m_strip->cancelButton()->hide();
+}
+
+bool QtUiServices::cancelRequested()
+{
+    const bool closing = m_mainShownAtStart && (!m_mainWindow || !m_mainWindow->isVisible());
+    return m_cancelPressed || closing || QCoreApplication::closingDown();
+}
 
 QtUiServices::QtUiServices(QWidget* mainWindow) : m_mainWindow(mainWindow)
 {
@@ -147,6 +204,30 @@ MsgResult QtUiServices::msgBox(const std::string& text, const std::string& title
     return fromQtButton(pressed, buttons);
 }
 
+MsgResult QtUiServices::msgBoxWithHelp(const std::string& text, const std::string& title,
+                                       MsgIcon icon, MsgButtons buttons,
+                                       const std::string& helpTopic)
+{
+    QMessageBox box(toQtIcon(icon), toDisplayText(title), toDisplayText(text),
+                    QMessageBox::NoButton, m_mainWindow);
+    box.setTextFormat(Qt::PlainText);
+    // Window-modal, so that the help it opens can be read while it waits.
+    box.setWindowModality(Qt::WindowModal);
+    const auto offered = toQtButtons(buttons);
+    for (auto b : offered)
+        box.addButton(b);
+    QAbstractButton* help = box.addButton(QMessageBox::Help);
+    box.setDefaultButton(offered.front());
+    // A message box closes on any button; Help shows it again at once.
+    for (;;) {
+        box.exec();
+        if (box.clickedButton() != help)
+            break;
+        openHelp(helpTopic);
+    }
+    return fromQtButton(box.standardButton(box.clickedButton()), buttons);
+}
+
 std::optional<std::string> QtUiServices::inputBox(const std::string& prompt,
                                                   const std::string& title,
                                                   const std::string& defaultText)
@@ -165,6 +246,8 @@ FileDialogResult QtUiServices::fileDialog(const FileDialogRequest& request)
 {
     const bool saving = request.mode == FileDialogRequest::Mode::Save;
     QFileDialog dialog(m_mainWindow, toQt(request.title));
+    if (!request.helpTopic.empty())
+        dialog.setOption(QFileDialog::DontUseNativeDialog, true); // for its Help button
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (saving)
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -194,6 +277,12 @@ FileDialogResult QtUiServices::fileDialog(const FileDialogRequest& request)
         auto* help = new QShortcut(QKeySequence::HelpContents, &dialog);
         const std::string topic = request.helpTopic;
         QObject::connect(help, &QShortcut::activated, &dialog, [this, topic] { openHelp(topic); });
+        // A Help button too, in the dialogue's own button row (ours, not the desktop's).
+        if (auto* row = dialog.findChild<QDialogButtonBox*>()) {
+            row->addButton(QDialogButtonBox::Help);
+            QObject::connect(row, &QDialogButtonBox::helpRequested, &dialog,
+                             [this, topic] { openHelp(topic); });
+        }
     }
 
     if (dialog.exec() != QDialog::Accepted)

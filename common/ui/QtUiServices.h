@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 namespace toneloft {
 
@@ -30,6 +31,8 @@ public:
 
     MsgResult msgBox(const std::string& text, const std::string& title, MsgIcon icon,
                      MsgButtons buttons) override;
+    MsgResult msgBoxWithHelp(const std::string& text, const std::string& title, MsgIcon icon,
+                             MsgButtons buttons, const std::string& helpTopic) override;
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override;
     FileDialogResult fileDialog(const FileDialogRequest& request) override;
@@ -38,6 +41,11 @@ public:
 
     void setStatus(const std::string& text, bool areaVisible, bool repaintMain) override;
     void setBusy(bool busy) override;
+
+    void setCancellable(bool on) override;
+    bool cancelRequested() override;
+    // What the Cancel button and Escape do while work is cancellable.
+    void requestCancel() { m_cancelPressed = true; }
 
     void processEvents() override;
     void waitForEvents(std::int64_t maxMs) override;
@@ -64,6 +72,10 @@ private:
     QElapsedTimer m_clock;
     int m_busyDepth = 0;
     QElapsedTimer m_lastStripPaint; // status texts come faster than a screen shows them
+    std::unique_ptr<QObject> m_escapeWatcher; // while cancellable
+    QMetaObject::Connection m_cancelConnection;
+    bool m_cancelPressed = false;
+    bool m_mainShownAtStart = false; // the main window closing cancels too
 };
 
 } // namespace toneloft

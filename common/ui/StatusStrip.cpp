@@ -3,14 +3,20 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QToolButton>
 
 #include <algorithm>
 
 namespace toneloft {
 
 StatusStrip::StatusStrip(QWidget* parent)
-    : QWidget(parent), m_label(new QLabel(this)), m_progress(new QProgressBar(this))
+    : QWidget(parent), m_label(new QLabel(this)), m_progress(new QProgressBar(this)),
+      m_cancel(new QToolButton(this))
 {
+    m_cancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cancel->setText(QStringLiteral("Cancel"));
+    m_cancel->setToolTip(QStringLiteral("Stop (Esc)"));
+    m_cancel->hide();
     setObjectName(QStringLiteral("Picture1"));
     m_label->setObjectName(QStringLiteral("Label1"));
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
@@ -23,10 +29,12 @@ StatusStrip::StatusStrip(QWidget* parent)
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addWidget(m_label, 1);
     layout->addWidget(m_progress);
+    layout->addWidget(m_cancel);
 
     // One height whether a text, the bar or nothing shows, and the space kept
     // while hidden, so the window area above never jumps.
-    const int line = std::max(m_label->fontMetrics().height(), m_progress->sizeHint().height());
+    const int line = std::max({m_label->fontMetrics().height(), m_progress->sizeHint().height(),
+                               m_cancel->sizeHint().height()});
     setFixedHeight(line + 4);
     QSizePolicy policy = sizePolicy();
     policy.setRetainSizeWhenHidden(true);

@@ -4,6 +4,7 @@
 
 class QLabel;
 class QProgressBar;
+class QToolButton;
 
 namespace toneloft {
 
@@ -18,6 +19,8 @@ public:
 
     QLabel* label() const { return m_label; }
     QProgressBar* progressBar() const { return m_progress; }
+    // "Cancel" beside the text while stoppable work runs (UiServices::setCancellable).
+    QToolButton* cancelButton() const { return m_cancel; }
     QString text() const;
 
     void setText(const QString& text);
@@ -27,6 +30,7 @@ public:
 private:
     QLabel* m_label;
     QProgressBar* m_progress;
+    QToolButton* m_cancel;
 };
 
 } // namespace toneloft

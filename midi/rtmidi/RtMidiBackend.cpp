@@ -1,12 +1,19 @@
 #include "midi/rtmidi/RtMidiBackend.h"
 
+#include "midi/MidiFraming.h"
 #include "midi/MidiInputQueue.h"
 #include "midi/rtmidi/RtMidiPorts.h"
 
 #include <RtMidi.h>
+#include <alsa/asoundlib.h>
+#include <jack/jack.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <functional>
+#include <mutex>
 
 namespace toneloft {
 
@@ -41,15 +48,72 @@ std::int64_t steadyMs()
         .count();
 }
 
+// Where the MIDI libraries' own messages go (RtMidi's, JACK's, ALSA's): the
+// program's log, never the terminal. They may come from any thread.
+std::mutex g_logMutex;
+std::function<void(const std::string&)> g_log;
+
+void toLog(std::string line)
+{
+    while (!line.empty() && (line.back() == '\n' || line.back() == ' '))
+        line.pop_back();
+    if (line.empty())
+        return;
+    std::lock_guard lock(g_logMutex);
+    if (g_log)
+        g_log(line);
+}
+
+void jackMessage(const char* text)
+{
+    toLog(std::string("JACK: ") + (text ? text : ""));
+}
+
+void alsaMessage(const char* file, int line, const char* function, int, const char* format, ...)
+{
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    toLog(std::string("ALSA: ") + text + " (" + (function ? function : "") + ", " +
+          (file ? file : "") + ":" + std::to_string(line) + ")");
+}
+
+// Installed once, before the first API is tried.
+void routeLibraryMessages()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        jack_set_error_function(&jackMessage);
+        jack_set_info_function(&jackMessage);
+        snd_lib_error_set_handler(&alsaMessage);
+    });
+}
+
+// RtMidi's JACK side starts without a server but complains on the terminal
+// before a callback can be set; a quiet look first leaves it out instead.
+bool jackServerRunning()
+{
+    jack_status_t status{};
+    jack_client_t* client = jack_client_open("toneloft-probe", JackNoStartServer, &status);
+    if (!client)
+        return false;
+    jack_client_close(client);
+    return true;
+}
+
 // Remembers the first error RtMidi reports during a call instead of letting
-// it throw or print.
+// it throw or print; the text goes to the log.
 struct ErrorSink {
     int code = 0;
-    static void callback(RtMidiError::Type type, const std::string&, void* user)
+    static void callback(RtMidiError::Type type, const std::string& text, void* user)
     {
         auto* sink = static_cast<ErrorSink*>(user);
         if (sink->code == 0)
             sink->code = codeOf(type);
+        if (type != RtMidiError::DEBUG_WARNING)
+            toLog("RtMidi: " + text);
     }
 };
 
@@ -69,7 +133,10 @@ struct RtMidiBackend::Impl {
     };
 
     std::string clientName;
+    bool started = false; // the APIs are opened on first use, not before
     std::vector<std::unique_ptr<Api>> apis;
+
+    void start();
     std::vector<Port> inputs;
     std::vector<Port> outputs;
 
@@ -78,11 +145,13 @@ struct RtMidiBackend::Impl {
     ErrorSink inErrors;
     ErrorSink outErrors;
     MidiInputQueue* queue = nullptr;
+    MidiFramer framer; // used on the service's thread only, reset while closed
     std::atomic<bool> running{false};
     std::atomic<std::int64_t> startTime{0};
 
     void scan(bool input)
     {
+        start();
         auto& ports = input ? inputs : outputs;
         ports.clear();
         for (std::size_t a = 0; a < apis.size(); ++a) {
@@ -104,32 +173,46 @@ struct RtMidiBackend::Impl {
         if (!message || message->empty() || !self->running || !self->queue)
             return;
         const std::int64_t timestamp = steadyMs() - self->startTime.load();
-        if ((*message)[0] == 0xF0)
-            self->queue->pushSysex(ByteString(message->begin(), message->end()), timestamp);
-        else
-            self->queue->pushShort(*message, timestamp);
+        self->framer.feed(*message, timestamp, *self->queue);
     }
 };
 
 RtMidiBackend::RtMidiBackend(std::string clientName) : m_impl(std::make_unique<Impl>())
 {
     m_impl->clientName = std::move(clientName);
+}
+
+void RtMidiBackend::setLog(std::function<void(const std::string&)> log)
+{
+    std::lock_guard lock(g_logMutex);
+    g_log = std::move(log);
+}
+
+void RtMidiBackend::Impl::start()
+{
+    if (started)
+        return;
+    started = true;
+    routeLibraryMessages();
     std::vector<RtMidi::Api> compiled;
     RtMidi::getCompiledApi(compiled);
     for (RtMidi::Api api : compiled) {
         if (api == RtMidi::RTMIDI_DUMMY)
             continue;
+        if (api == RtMidi::UNIX_JACK && !jackServerRunning())
+            continue;
         auto entry = std::make_unique<Impl::Api>();
         entry->api = api;
         try {
-            entry->inProbe = std::make_unique<RtMidiIn>(api, m_impl->clientName);
-            entry->outProbe = std::make_unique<RtMidiOut>(api, m_impl->clientName);
-        } catch (const RtMidiError&) {
+            entry->inProbe = std::make_unique<RtMidiIn>(api, clientName);
+            entry->outProbe = std::make_unique<RtMidiOut>(api, clientName);
+        } catch (const RtMidiError& e) {
+            toLog("RtMidi: " + e.getMessage());
             continue; // e.g. no ALSA sequencer on this machine
         }
         entry->inProbe->setErrorCallback(&ErrorSink::callback, &entry->inErrors);
         entry->outProbe->setErrorCallback(&ErrorSink::callback, &entry->outErrors);
-        m_impl->apis.push_back(std::move(entry));
+        apis.push_back(std::move(entry));
     }
 }
 
@@ -141,6 +224,7 @@ RtMidiBackend::~RtMidiBackend()
 
 std::vector<std::string> RtMidiBackend::apiNames() const
 {
+    m_impl->start();
     std::vector<std::string> names;
     for (const auto& a : m_impl->apis)
         names.push_back(RtMidi::getApiName(a->api));
@@ -202,6 +286,7 @@ int RtMidiBackend::openInput(int index, MidiInputQueue& queue)
         in->setBufferSize(MidiInputQueue::kMaxSysexBytes, 4); // sysex buffers where the API has them
         in->ignoreTypes(false, false, true); // keep sysex and time code; drop active sensing
         m_impl->queue = &queue;
+        m_impl->framer.reset();
         in->setCallback(&Impl::onInput, m_impl.get());
         in->openPort(port.number, m_impl->clientName + " Input");
         if (m_impl->inErrors.code != 0 || !in->isPortOpen()) {

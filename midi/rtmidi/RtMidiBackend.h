@@ -2,14 +2,16 @@
 
 #include "midi/MidiBackend.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace toneloft {
 
-// Real MIDI ports through RtMidi. Every API compiled into the library is
-// tried in turn; those that cannot start here (no ALSA sequencer, no JACK
+// Real MIDI ports through RtMidi. Nothing is opened until the devices are
+// first listed (an off-line start opens no API). Every API compiled into the
+// library is then tried in turn; those that cannot start here (no ALSA sequencer, no JACK
 // server) are left out, and the devices of the others are listed one after
 // another. Input is asked for sysex; Timing Clock and Active Sensing are
 // dropped before they reach the queue.
@@ -20,6 +22,10 @@ public:
     ~RtMidiBackend() override;
     RtMidiBackend(const RtMidiBackend&) = delete;
     RtMidiBackend& operator=(const RtMidiBackend&) = delete;
+
+    // Where the MIDI libraries' own messages go (RtMidi's, JACK's, ALSA's), from
+    // any thread; for the whole process. Without one they are dropped.
+    static void setLog(std::function<void(const std::string&)> log);
 
     // The APIs that started, by RtMidi's short names ("jack", "alsa", ...).
     std::vector<std::string> apiNames() const;

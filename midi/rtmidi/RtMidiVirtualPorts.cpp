@@ -1,6 +1,7 @@
 #include "midi/rtmidi/RtMidiVirtualPorts.h"
 
 #include "common/ByteString.h"
+#include "midi/MidiFraming.h"
 #include "midi/MidiInputQueue.h"
 #include "midi/rtmidi/RtMidiPorts.h"
 
@@ -14,6 +15,7 @@ struct RtMidiVirtualPorts::Impl {
     std::unique_ptr<RtMidiIn> in;
     std::unique_ptr<RtMidiOut> out;
     MidiInputQueue* queue = nullptr;
+    MidiFramer framer; // used on the service's thread only
     RtMidi::Api api = RtMidi::UNSPECIFIED;
     std::string error;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
@@ -26,10 +28,7 @@ struct RtMidiVirtualPorts::Impl {
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - self->start)
                             .count();
-        if ((*message)[0] == 0xF0)
-            self->queue->pushSysex(ByteString(message->begin(), message->end()), ms);
-        else
-            self->queue->pushShort(*message, ms);
+        self->framer.feed(*message, ms, *self->queue);
     }
 };
 

@@ -9,7 +9,14 @@
 
 namespace toneloft {
 
-MidiWindows::MidiWindows(frmStartup& mainWindow) : m_main(mainWindow) {}
+MidiWindows::MidiWindows(frmStartup& mainWindow) : m_main(mainWindow)
+{
+    m_portWatch.setInterval(1000);
+    connect(&m_portWatch, &QTimer::timeout, this, [this] {
+        if (m_midi)
+            m_midi->devices().checkPorts();
+    });
+}
 
 MidiWindows::~MidiWindows()
 {
@@ -95,10 +102,12 @@ void MidiWindows::managerLoaded()
     });
     window->show();
     m_managerFrame->show();
+    m_portWatch.start();
 }
 
 void MidiWindows::managerUnloaded()
 {
+    m_portWatch.stop();
     delete m_managerFrame.data();
     m_managerFrame = nullptr;
     m_manager = nullptr;

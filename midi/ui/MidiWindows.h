@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 class QMdiSubWindow;
 
@@ -45,6 +46,7 @@ private:
     MidiSession* m_midi = nullptr;
     QPointer<frmMIDIManager> m_manager;
     QPointer<QMdiSubWindow> m_managerFrame;
+    QTimer m_portWatch; // while a device is open: notices ports that vanish and return
 };
 
 } // namespace toneloft

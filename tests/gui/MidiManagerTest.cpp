@@ -125,6 +125,11 @@ void MidiManagerTest::gridShowsTheFirstEightFieldsReadOnly()
     for (int c = 0; c < model.columnCount(); ++c)
         captions << model.headerData(c, Qt::Horizontal).toString();
     QCOMPARE(captions, expected);
+    // Every heading fits its column at the default size.
+    const QHeaderView* header = w.monitorGrid()->horizontalHeader();
+    for (int c = 0; c < model.columnCount() - 1; ++c)
+        QVERIFY2(header->sectionSize(c) >= header->fontMetrics().horizontalAdvance(captions[c]) + 4,
+                 qPrintable(captions[c]));
 
     // Every heading readable in full at the default size: its text fits its column.
     auto* grid = w.findChild<QTableView*>(QStringLiteral("grdMonitor"));

@@ -159,7 +159,8 @@ TEST(ReceiveDump, AfterATimeOutLaterDumpsAreClassified)
     EXPECT_EQ(rig.lastMonitorField("Message"), "32 Voice Bulk Dump Received");
 }
 
-TEST(ReceiveCommand, BankInDetectionModeOneWaitsTwoSecondsWithoutRequest)
+// A synthesiser that answers requests is asked for the bank, on its channel.
+TEST(ReceiveCommand, BankInDetectionModeOneRequestsAndWaitsTwoSeconds)
 {
     MidiTestRig rig;
     FakeVoiceLists lists;
@@ -168,10 +169,13 @@ TEST(ReceiveCommand, BankInDetectionModeOneWaitsTwoSecondsWithoutRequest)
     rig.fake.inputs = {"Keys"};
     rig.midi.OpenMidiDevices(0, 0);
     rig.state.detectionMode = 1;
+    rig.state.currentChannel = 15;
     rig.ui.answers = {MsgResult::No};
     const auto start = rig.ui.now;
     rig.exchange.ReceiveCommand(1);
-    EXPECT_TRUE(rig.fake.sent.empty());
+    const auto sent = rig.fake.longMessages();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].bytes, bytes({0xF0, 0x43, 0x2F, 0x09, 0xF7}));
     EXPECT_EQ(rig.state.receiveTimeLimitMs, 2000);
     EXPECT_LT(rig.ui.now - start, 2000 + 1500);
     ASSERT_EQ(rig.ui.boxes.size(), 1u);
@@ -227,30 +231,60 @@ TEST(SendCommand, VoiceAndBankFromTheActiveList)
     EXPECT_TRUE(rig.ui.sawStatus("Bank 2 sent to MIDI  "));
 }
 
-TEST(SendFile, GoesOutInBlocksOneSecondApart)
-{
+// A file of two banks and a voice behind a librarian's header: each message
+// leaves whole and alone, the next when the one before has had its time at
+// 4,096 bytes a second (4,104 bytes: 1,002 ms).
+struct SendFileRig : MidiTestRig {
     TempDir dir;
-    ByteString file = AddWrapper(ByteString(4096, toChar(1)), 3);
-    const std::string path = dir.write("bank.syx", file);
-    MidiTestRig rig;
     FakeVoiceLists lists;
-    lists.fileAnswer = MidiVoiceListLink::ChosenFile{path, "bank.syx"};
-    rig.exchange.setVoiceLists(&lists);
-    rig.fake.outputs = {"Synth"};
-    rig.midi.OpenMidiDevices(0, -2);
+    ByteString bank1 = AddWrapper(ByteString(4096, toChar(1)), 3);
+    ByteString bank2 = AddWrapper(ByteString(4096, toChar(2)), 3);
+    ByteString voice = AddWrapper(ByteString(155, toChar(3)), 1);
+    ByteString file = ByteString(16, toChar(0x55)) + bank1 + bank2 + voice;
+    SendFileRig()
+    {
+        lists.fileAnswer = MidiVoiceListLink::ChosenFile{dir.write("two.syx", file), "two.syx"};
+        exchange.setVoiceLists(&lists);
+        fake.outputs = {"Synth"};
+        midi.OpenMidiDevices(0, -2);
+    }
+};
 
+TEST(SendFile, WholeMessagesPacedAtTheByteRate)
+{
+    SendFileRig rig;
     rig.exchange.SendCommand(2);
-    EXPECT_EQ(lists.dialogTitles, (std::vector<std::string>{"Choose a file to send to MIDI"}));
+    EXPECT_EQ(rig.lists.dialogTitles, (std::vector<std::string>{"Choose a file to send to MIDI"}));
     const auto sent = rig.fake.longMessages();
-    ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(sent[0].bytes, file.substr(0, 4096));
-    EXPECT_EQ(sent[1].bytes, file.substr(4096));
-    EXPECT_GE(sent[1].at - sent[0].at, 1000);
-    EXPECT_TRUE(rig.ui.sawStatus("Please wait - sending bank.syx to Midi 4 kb sent out of 4 kb  "));
-    EXPECT_TRUE(rig.ui.sawStatus("bank.syx sent to Midi ( 4104) bytes  "));
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[0].bytes, rig.bank1);
+    EXPECT_EQ(sent[1].bytes, rig.bank2);
+    EXPECT_EQ(sent[2].bytes, rig.voice);
+    EXPECT_GE(sent[1].at - sent[0].at, 1002);
+    EXPECT_LT(sent[1].at - sent[0].at, 1100);
+    EXPECT_GE(sent[2].at - sent[1].at, 1002);
+    EXPECT_TRUE(rig.ui.sawStatus("Please wait - sending two.syx to Midi 4 kb sent out of 8 kb  "));
+    EXPECT_TRUE(rig.ui.sawStatus("two.syx sent to Midi ( 8387) bytes  "));
+    EXPECT_FALSE(rig.ui.cancellable); // Cancel is offered only while sending
 }
 
-TEST(SendFile, OneBlockForExactly4096Bytes)
+TEST(SendFile, CancelStopsBetweenMessages)
+{
+    SendFileRig rig;
+    rig.ui.onEvents = [&rig](ScriptedUi& ui) {
+        if (ui.now >= 500 && ui.cancellable)
+            ui.cancelPressed = true;
+        rig.midi.dispatchInput();
+    };
+    rig.exchange.SendCommand(2);
+    const auto sent = rig.fake.longMessages();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].bytes, rig.bank1);
+    EXPECT_TRUE(rig.ui.sawStatus("Sending two.syx stopped after 4104 of 8387 bytes  "));
+    EXPECT_FALSE(rig.ui.sawStatus("two.syx sent to Midi ( 8387) bytes  "));
+}
+
+TEST(SendFile, AFileWithoutMessagesSendsNothing)
 {
     TempDir dir;
     const std::string path = dir.write("packed.dat", ByteString(4096, toChar(2)));
@@ -258,7 +292,8 @@ TEST(SendFile, OneBlockForExactly4096Bytes)
     rig.fake.outputs = {"Synth"};
     rig.midi.OpenMidiDevices(0, -2);
     rig.exchange.SendFile(path, "packed.dat");
-    EXPECT_EQ(rig.fake.longMessages().size(), 1u);
+    EXPECT_TRUE(rig.fake.longMessages().empty());
+    EXPECT_EQ(rig.ui.lastBox().title, "Nothing to send");
 }
 
 } // namespace

@@ -64,9 +64,12 @@ public:
         name = outputs[static_cast<std::size_t>(index)];
         return 0;
     }
-    int openInput(int, MidiInputQueue& q) override
+    int openedInput = -1; // the index last opened
+    int openedOutput = -1;
+    int openInput(int index, MidiInputQueue& q) override
     {
         ++openInputCalls;
+        openedInput = index;
         if (openInputResult == 0)
             queue = &q;
         return openInputResult;
@@ -78,7 +81,11 @@ public:
         ++closeInputCalls;
         queue = nullptr;
     }
-    int openOutput(int) override { return openOutputResult; }
+    int openOutput(int index) override
+    {
+        openedOutput = index;
+        return openOutputResult;
+    }
     void closeOutput() override { ++closeOutputCalls; }
     int sendShort(std::uint32_t word) override
     {

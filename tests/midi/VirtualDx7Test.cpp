@@ -92,15 +92,17 @@ TEST(VirtualDx7, IgnoresDumpsForAnotherChannel)
 struct ParameterCase {
     int parameter;
     int value;
+    int kept = -1; // what the instrument keeps; -1: the value itself
 };
 
 class VirtualDx7Parameters : public testing::TestWithParam<ParameterCase> {};
 
 TEST_P(VirtualDx7Parameters, AppliesToTheEditBuffer)
 {
-    const auto [parameter, value] = GetParam();
+    const auto [parameter, sent, kept] = GetParam();
+    const int value = kept < 0 ? sent : kept;
     VirtualDx7 dx7;
-    dx7.receive(ParameterChange(parameter, value));
+    dx7.receive(ParameterChange(parameter, sent));
     ASSERT_EQ(dx7.applied().size(), 1u);
     EXPECT_EQ(dx7.applied()[0].kind, Kind::Parameter);
     EXPECT_EQ(dx7.applied()[0].parameter, parameter);
@@ -114,7 +116,10 @@ TEST_P(VirtualDx7Parameters, AppliesToTheEditBuffer)
 INSTANTIATE_TEST_SUITE_P(Rows, VirtualDx7Parameters,
                          testing::Values(ParameterCase{0, 50}, ParameterCase{127, 99},
                                          ParameterCase{128, 3}, ParameterCase{134, 31},
-                                         ParameterCase{154, 65}, ParameterCase{155, 0x15}));
+                                         ParameterCase{154, 65}, ParameterCase{155, 0x15},
+                                         // Beyond the range: held at its end, as a DX7 does.
+                                         ParameterCase{134, 127, 31}, ParameterCase{0, 120, 99},
+                                         ParameterCase{135, 9, 7}, ParameterCase{144, 100, 48}));
 
 TEST(VirtualDx7, RefusesParameterChangesItCannotApply)
 {

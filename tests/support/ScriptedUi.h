@@ -23,6 +23,7 @@ public:
         MsgIcon icon;
         MsgButtons buttons;
         MsgResult answer;
+        std::string helpTopic; // empty: the box had no Help button
     };
     struct Status {
         std::string text;
@@ -30,6 +31,8 @@ public:
     };
 
     std::deque<MsgResult> answers;
+    // Times Help is pressed in the next box that offers it, before its answer.
+    int helpPresses = 0;
     std::deque<std::optional<std::string>> inputAnswers;
     std::deque<FileDialogResult> fileAnswers;
     std::deque<std::optional<int>> formatAnswers;
@@ -59,7 +62,17 @@ public:
             answer = answers.front();
             answers.pop_front();
         }
-        boxes.push_back({text, title, icon, buttons, answer});
+        boxes.push_back({text, title, icon, buttons, answer, {}});
+        return answer;
+    }
+
+    MsgResult msgBoxWithHelp(const std::string& text, const std::string& title, MsgIcon icon,
+                             MsgButtons buttons, const std::string& helpTopic) override
+    {
+        for (; helpPresses > 0; --helpPresses)
+            openHelp(helpTopic);
+        const MsgResult answer = msgBox(text, title, icon, buttons);
+        boxes.back().helpTopic = helpTopic;
         return answer;
     }
 
@@ -109,6 +122,16 @@ public:
     }
 
     void log(const std::string& line) override { logLines.push_back(line); }
+
+    // Cancel offered while cancellable; a test presses it by setting cancelPressed.
+    bool cancellable = false;
+    bool cancelPressed = false;
+    void setCancellable(bool on) override
+    {
+        cancellable = on;
+        cancelPressed = false;
+    }
+    bool cancelRequested() override { return cancellable && cancelPressed; }
 
     void processEvents() override
     {

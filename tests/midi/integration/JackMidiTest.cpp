@@ -1,6 +1,9 @@
 #include "midi/Dx7Exchange.h"
 #include "midi/Dx7Messages.h"
+#include "midi/MidiBackendSet.h"
 #include "midi/MidiDeviceLayer.h"
+#include "midi/MidiStartup.h"
+#include "midi/VirtualDx7Backend.h"
 #include "midi/VirtualDx7.h"
 #include "midi/clsMidiManagerData.h"
 #include "midi/rtmidi/RtMidiBackend.h"
@@ -11,8 +14,13 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sstream>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace toneloft {
 namespace {
@@ -53,13 +61,12 @@ public:
     }
 };
 
-// Waits up to 5 s for toneloft-dx7 to print the line.
-bool dx7Reported(const std::string& line)
+// Waits up to 5 s for toneloft-dx7 to print the line (in the log at path).
+bool reportedIn(const char* path, const std::string& line, int polls = 500)
 {
-    const char* path = std::getenv("TONELOFT_DX7_LOG");
     if (!path)
         return false;
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0; i < polls; ++i) {
         std::ifstream log(path);
         std::string l;
         while (std::getline(log, l))
@@ -70,12 +77,23 @@ bool dx7Reported(const std::string& line)
     return false;
 }
 
+bool dx7Reported(const std::string& line)
+{
+    return reportedIn(std::getenv("TONELOFT_DX7_LOG"), line);
+}
+
 int indexOf(const std::vector<std::string>& list, const std::vector<int>& ids)
 {
     for (std::size_t i = 1; i < list.size(); ++i)
         if (list[i].find(VirtualDx7::kDeviceName) != std::string::npos)
             return ids[i];
     return -2;
+}
+
+int exchangeBank(MidiDeviceLayer& midi, std::string& bank)
+{
+    Dx7Exchange exchange(midi);
+    return exchange.ReceiveDump(kDumpBank, 5000, bank, true);
 }
 
 TEST(MidiOverJack, BankVoiceAndParameterReachToneloftDx7)
@@ -154,6 +172,232 @@ TEST(MidiOverJack, StoredBanksBeyondOneSendArriveWhole)
         EXPECT_TRUE(dx7Reported("applied bank STORE " + std::to_string(k) + "   ")) << k;
     EXPECT_TRUE(ui.boxes.empty());
     midi.CloseMidiDevices();
+}
+
+
+// A second toneloft-dx7 of our own, under another name, that a test can stop
+// and start again: a synthesiser unplugged and plugged back in.
+class SecondSynth {
+public:
+    explicit SecondSynth(std::string name) : m_name(std::move(name))
+    {
+        const char* dir = std::getenv("TONELOFT_TEST_DIR");
+        m_log = std::string(dir ? dir : "/tmp") + "/second-" + std::to_string(getpid()) + ".log";
+    }
+    ~SecondSynth() { stop(); }
+    SecondSynth(const SecondSynth&) = delete;
+    SecondSynth& operator=(const SecondSynth&) = delete;
+
+    bool start()
+    {
+        const char* program = std::getenv("TONELOFT_DX7_PROGRAM");
+        if (!program)
+            return false;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, m_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        std::vector<std::string> args = {program, "--api", "jack", "--no-audio", "--name", m_name};
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        const int rc = posix_spawn(&m_pid, program, &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0)
+            return false;
+        for (int i = 0; i < 100; ++i) {
+            std::ifstream log(m_log);
+            std::string line;
+            while (std::getline(log, line))
+                if (line.rfind("ready ", 0) == 0)
+                    return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+    void stop()
+    {
+        if (m_pid <= 0)
+            return;
+        kill(m_pid, SIGTERM);
+        waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+    bool reported(const std::string& line) { return reportedIn(m_log.c_str(), line); }
+    const std::string& name() const { return m_name; }
+
+private:
+    std::string m_name;
+    std::string m_log;
+    pid_t m_pid = -1;
+};
+
+struct NoDialogs : MidiStartupDialogs {
+    std::vector<MidiConfigureDialog> shown;
+    int showMissingDevice(const MissingDeviceDialog&) override { return 0; }
+    bool showMidiConfigure(MidiConfigureDialog& d) override
+    {
+        shown.push_back(d);
+        return true;
+    }
+    int showInitialisationMessage(const std::string&) override { return 0; } // Skip
+};
+
+// The program's device set: the JACK ports, then the virtual DX7 standing in.
+// The dialogue preselects a real pair, and the one opened is a JACK port.
+TEST(MidiOverJack, ARealPortIsPreselectedOverTheVirtualDx7)
+{
+    RtMidiBackend ports;
+    VirtualDx7Backend stand;
+    stand.setStandIn(true);
+    MidiBackendSet devices;
+    devices.add(ports);
+    devices.add(stand);
+    RealTimeUi ui;
+    MidiState state;
+    MidiDeviceLayer midi(ui, state, devices);
+    Dx7Exchange exchange(midi);
+    NoDialogs dialogs;
+    MidiStartup startup(midi, exchange, dialogs);
+    ASSERT_EQ(startup.InitialiseMidi(), 0);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    const auto& d = dialogs.shown[0];
+    EXPECT_EQ(d.outputs.back(), VirtualDx7::kDeviceName);
+    ASSERT_GT(d.outputIndex, 0);
+    EXPECT_NE(d.outputs[static_cast<std::size_t>(d.outputIndex)], VirtualDx7::kDeviceName);
+    EXPECT_NE(d.inputs[static_cast<std::size_t>(d.inputIndex)], VirtualDx7::kDeviceName);
+    EXPECT_TRUE(state.outputOpen);
+    EXPECT_FALSE(stand.outputOpen());
+    midi.CloseMidiDevices();
+}
+
+int indexNamed(const std::vector<std::string>& list, const std::vector<int>& ids, const std::string& name)
+{
+    for (std::size_t i = 1; i < list.size(); ++i)
+        if (list[i].find(name) != std::string::npos)
+            return ids[i];
+    return -2;
+}
+
+TEST(MidiOverJack, AVanishedPortIsReportedOnceAndReopened)
+{
+    SecondSynth synth("Vanishing Synth");
+    ASSERT_TRUE(synth.start());
+    RtMidiBackend backend;
+    RealTimeUi ui;
+    MidiState state;
+    MidiDeviceLayer midi(ui, state, backend);
+    ui.onEvents = [&midi] { midi.dispatchInput(); };
+    int outs = 0, ins = 0;
+    ASSERT_EQ(midi.EnumerateMidiDevices(outs, ins), 0);
+    const int output = indexNamed(state.outputList, state.outputListIds, synth.name());
+    const int input = indexNamed(state.inputList, state.inputListIds, synth.name());
+    ASSERT_GE(output, 0);
+    ASSERT_EQ(midi.OpenMidiDevices(output, input), 0);
+    clsMidiManagerData& manager = *midi.manager();
+    ASSERT_EQ(manager.SendParametertoMIDI(135, 5, false, false), 0);
+    EXPECT_TRUE(synth.reported("applied parameter 134 5"));
+
+    synth.stop();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(manager.SendParametertoMIDI(135, 6, false, false), -1);
+    midi.checkPorts();
+    EXPECT_TRUE(ui.boxes.empty());
+    long reports = 0;
+    auto rows = manager.MidiMessage().clone();
+    for (rows->moveFirst(); !rows->eof(); rows->moveNext())
+        reports += rows->text("Message").rfind("Port no longer connected", 0) == 0;
+    EXPECT_EQ(reports, 2); // the output and the input, once each
+
+    ASSERT_TRUE(synth.start());
+    midi.checkPorts();
+    EXPECT_FALSE(midi.outputLost());
+    ASSERT_EQ(manager.SendParametertoMIDI(135, 7, false, false), 0);
+    EXPECT_TRUE(synth.reported("applied parameter 134 7"));
+    // And the input was connected again: the new instance answers a request.
+    std::string bank;
+    EXPECT_EQ(exchangeBank(midi, bank), 0);
+    midi.CloseMidiDevices();
+}
+
+// Opens the default toneloft-dx7 for both directions.
+struct Dx7Link {
+    RtMidiBackend backend;
+    RealTimeUi ui;
+    MidiState state;
+    MidiDeviceLayer midi{ui, state, backend};
+    Dx7Exchange exchange{midi};
+    Dx7Link()
+    {
+        ui.onEvents = [this] { midi.dispatchInput(); };
+        int outs = 0, ins = 0;
+        midi.EnumerateMidiDevices(outs, ins);
+        midi.OpenMidiDevices(indexOf(state.outputList, state.outputListIds),
+                             indexOf(state.inputList, state.inputListIds));
+    }
+    ~Dx7Link() { midi.CloseMidiDevices(); }
+    int sendRaw(const ByteString& bytes)
+    {
+        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+        return backend.sendLong(std::span<const std::uint8_t>(data, bytes.size()));
+    }
+};
+
+ByteString namedBank(const std::string& name10)
+{
+    ByteString packed = VirtualDx7().internalVoices();
+    packed.replace(118, 10, name10);
+    return AddWrapper(packed, 3);
+}
+
+TEST(MidiOverJack, SendFileOfTwoBanksArrivesAsTwoBanks)
+{
+    Dx7Link link;
+    ASSERT_TRUE(link.state.outputOpen);
+    const char* dir = std::getenv("TONELOFT_TEST_DIR");
+    const std::string path = std::string(dir ? dir : "/tmp") + "/two-banks.syx";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << namedBank("FILE ONE  ") << namedBank("FILE TWO  ");
+    }
+    link.exchange.SendFile(path, "two-banks.syx");
+    EXPECT_TRUE(dx7Reported("applied bank FILE ONE  "));
+    EXPECT_TRUE(dx7Reported("applied bank FILE TWO  "));
+    EXPECT_TRUE(link.ui.boxes.empty());
+}
+
+TEST(MidiOverJack, FramingSurvivesClockBytesAndATruncatedMessage)
+{
+    Dx7Link link;
+    ByteString clocked = namedBank("CLOCKED   ");
+    clocked.insert(2000, 1, toChar(0xF8));
+    clocked.insert(100, 1, toChar(0xF8));
+    ASSERT_EQ(link.sendRaw(clocked), 0);
+    EXPECT_TRUE(dx7Reported("applied bank CLOCKED   "));
+
+    // A bank cut off before its F7, then a request: the request is answered.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    ASSERT_EQ(link.sendRaw(namedBank("TRUNCATED ").substr(0, 1500)), 0);
+    std::string bank;
+    ASSERT_EQ(link.exchange.ReceiveDump(kDumpBank, 5000, bank, true), 0);
+    EXPECT_EQ(bank.size(), 4104u);
+    EXPECT_TRUE(dx7Reported("refused broken sysex of 1500 bytes"));
+}
+
+TEST(MidiOverJack, ABurstOfRequestsLeavesTheInstrumentListening)
+{
+    Dx7Link link;
+    const ByteString request = DumpRequest(0, kDumpBank);
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(link.sendRaw(request), 0) << i;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(link.sendRaw(ParameterChange(134, 17)), 0);
+    ASSERT_TRUE(reportedIn(std::getenv("TONELOFT_DX7_LOG"), "applied parameter 134 17", 2000));
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    EXPECT_LT(took.count(), 100);
 }
 
 } // namespace

@@ -48,7 +48,8 @@ if ! grep -q '^ready ' "$work/dx7.log"; then
     exit 1
 fi
 
-TONELOFT_DX7_LOG="$work/dx7.log" "$test_program"
+TONELOFT_DX7_LOG="$work/dx7.log" TONELOFT_DX7_PROGRAM="$dx7_program" TONELOFT_TEST_DIR="$work" \
+    "$test_program"
 status=$?
 if [ $status -ne 0 ]; then
     echo "--- toneloft-dx7 output ---"
