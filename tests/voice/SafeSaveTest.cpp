@@ -85,7 +85,7 @@ TEST_F(SafeSave, AKilledSaveLeavesTheOldFileOrTheNewOneNeverAMix)
             for (int n = 0;; ++n)
                 WriteFileReplacing(path, n % 2 ? first : second);
         }
-        ::usleep(std::uniform_int_distribution<unsigned>(0, 3000)(random));
+        ::usleep(std::uniform_int_distribution<unsigned>(0, 15000)(random));
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
