@@ -8,12 +8,10 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cerrno>
 #include <system_error>
 #include <filesystem>
 #include <fstream>
-#include <chrono>
 
 namespace toneloft {
 
@@ -417,48 +415,6 @@ bool ReadWholeFile(const std::string& path, ByteArray& bytes)
     if (!in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(size)))
         return false;
     bytes = std::move(data);
-    return true;
-}
-
-bool WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes, std::string* reason)
-{
-    auto fail = [&](const std::error_code& why) {
-        if (reason)
-            *reason = why.message();
-        return false;
-    };
-    static std::atomic<unsigned> counter{0};
-    const fs::path target(path);
-    fs::path temp = target;
-    temp += ".new-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
-            std::to_string(++counter);
-
-    std::error_code ec;
-    {
-        errno = 0;
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (out)
-            out.write(reinterpret_cast<const char*>(bytes.data()),
-                      static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            // The streams keep no reason of their own; errno has the system's.
-            const std::error_code why(errno != 0 ? errno : EIO, std::generic_category());
-            fs::remove(temp, ec);
-            return fail(why);
-        }
-    }
-    // Keep the permissions of the file being replaced.
-    const fs::file_status old = fs::status(target, ec);
-    if (!ec && fs::is_regular_file(old))
-        fs::permissions(temp, old.permissions(), ec);
-
-    fs::rename(temp, target, ec);
-    if (ec) {
-        const std::error_code why = ec;
-        fs::remove(temp, ec);
-        return fail(why);
-    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/ByteString.h"
+#include "common/FileReplacing.h"
 #include "common/UiServices.h"
 
 #include <cstdint>
@@ -81,11 +82,5 @@ std::string CleanVoiceName(std::string_view tenBytes, bool& changed);
 // The whole file into bytes; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, ByteArray& bytes);
 
-// Writes a new file beside path and renames it over path in one step, so an
-// interrupted save never loses the old file. On failure the old file is left
-// as it was and nothing new remains, and reason (when given) gets the system's
-// word for what went wrong.
-bool WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes,
-                        std::string* reason = nullptr);
 
 } // namespace toneloft

@@ -2,6 +2,7 @@
 
 #include "common/Crc32.h"
 #include "voice/PartialBank.h"
+#include "common/FileReplacing.h"
 #include "voice/Session.h"
 #include "voice/VoiceFileContent.h"
 #include "voice/VoiceFileFormat.h"
@@ -243,6 +244,14 @@ bool clsVoiceNames::SaveVoiceDataToFileByt(const ByteArray* buffer, const std::s
 
     // Hidden files have no portable meaning here; the attribute only documents intent.
     (void)attributes;
+    // A user who took away a file's write permission meant it: ask first.
+    if (IsReadOnlyFile(ResolveSaveTarget(fileName))) {
+        ShowStatus(ui, "", 0, 0);
+        const MsgResult answer = ui.MsgBox(fileTitle + " is read-only.\r\nDo you want to replace it ?",
+                                           "Read-Only File", MsgIcon::Exclamation, MsgButtons::YesNo);
+        if (answer != MsgResult::Yes)
+            return true;
+    }
     std::string reason;
     const bool ok = WriteFileReplacing(fileName, data, &reason);
     ShowStatus(ui, "", 0, 0);

@@ -30,11 +30,58 @@ ConsoleUi::Policy policyOf(const Options& o)
     return o.yes ? ConsoleUi::Policy::AnswerYes : ConsoleUi::Policy::FirstButton;
 }
 
+// Length of the well-formed UTF-8 sequence at s[i] (no overlong forms, no
+// surrogates, nothing above U+10FFFF), or 0 when the byte starts none.
+std::size_t utf8SequenceAt(const std::string& s, std::size_t i)
+{
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char b = at(i);
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+        length = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        length = 3;
+        low = b == 0xE0 ? 0xA0 : 0x80;
+        high = b == 0xED ? 0x9F : 0xBF;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        length = 4;
+        low = b == 0xF0 ? 0x90 : 0x80;
+        high = b == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (i + length > s.size() || at(i + 1) < low || at(i + 1) > high)
+        return 0;
+    for (std::size_t k = 2; k < length; ++k)
+        if (at(i + k) < 0x80 || at(i + k) > 0xBF)
+            return 0;
+    return length;
+}
+
+// A JSON string of s. File names on Linux are bytes: a byte that is not part of
+// well-formed UTF-8 is written as \udcXX (XX the byte), the form Python's
+// "surrogateescape" reads back to the very bytes; control characters are escaped.
 std::string jsonString(const std::string& s)
 {
     std::string out = "\"";
-    for (const char c : s) {
+    char buf[8];
+    for (std::size_t i = 0; i < s.size();) {
+        const char c = s[i];
         const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x80) {
+            const std::size_t length = utf8SequenceAt(s, i);
+            if (length == 0) {
+                std::snprintf(buf, sizeof buf, "\\udc%02x", u);
+                out += buf;
+                ++i;
+            } else {
+                out.append(s, i, length);
+                i += length;
+            }
+            continue;
+        }
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -42,14 +89,14 @@ std::string jsonString(const std::string& s)
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
         default:
-            if (u < 0x20) {
-                char buf[8];
+            if (u < 0x20 || u == 0x7F) {
                 std::snprintf(buf, sizeof buf, "\\u%04x", u);
                 out += buf;
             } else {
                 out += c;
             }
         }
+        ++i;
     }
     return out + "\"";
 }

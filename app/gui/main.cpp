@@ -1,4 +1,5 @@
 #include "voice/Session.h"
+#include "common/FileReplacing.h"
 #include "editor/ui/RandomiseVoicesHost.h"
 #include "midi/ui/frmVXCconversion.h"
 #include "common/ui/WindowPlacement.h"
@@ -39,6 +40,10 @@ int main(int argc, char* argv[])
     toneloft::Session session(mainWindow.ui(), QDir::toNativeSeparators(mainWindow.programDirectory()).toStdString());
     session.findDataDirectory(
         QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString());
+    // Saves note their hidden files here; what a killed save left goes now.
+    toneloft::SetPendingSaveFolder(
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("pending-saves")).toStdString());
+    toneloft::CleanLeftoverSaves(session.DataDirectory());
     toneloft::ListWindowManager lists(session, mainWindow);
     toneloft::PreferencesHost preferences(mainWindow, lists);
     toneloft::RandomiseVoicesHost patchGenerator(session, mainWindow, lists);

@@ -25,6 +25,7 @@ private Q_SLOTS:
     void anUnchangedListIsNotSaidToHaveChanged();
     void anEmptiedListGetsTheMenuWording();
     void aTemporaryListKeepsItsFileWhenTheSaveIsDropped();
+    void ctrlSOnAReadOnlyFileAsksBeforeReplacingIt();
 };
 
 void press(ListDesk& desk, QKeyCombination key)
@@ -62,6 +63,24 @@ void FileSaveMenuTest::ctrlSOnAChangedListGoesStraightToTheDialog()
     QCOMPARE(desk.ui.fileRequests.size(), std::size_t(2));
     QCOMPARE(a->list().FileTitle, std::string("A2.dat"));
     QVERIFY(fs::exists(desk.dir.file("A2.dat")));
+}
+
+void FileSaveMenuTest::ctrlSOnAReadOnlyFileAsksBeforeReplacingIt()
+{
+    ListDesk desk;
+    frmVoiceList* a = desk.open("A.dat", 0, 20, "A");
+    ListDesk::click(a, 2);
+    desk.main.runCommand(MainCommand::EditDelete);
+    const std::string path = a->list().FileName;
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+
+    desk.ui.fileAnswers.push_back(toneloft::test::ScriptedUi::chose(desk.dir.folder(), {"A.dat"}));
+    desk.ui.answers.push_back(MsgResult::No);
+    press(desk, Qt::CTRL | Qt::Key_S);
+    QCOMPARE(desk.ui.boxes.size(), std::size_t(1));
+    QCOMPARE(desk.ui.boxes[0].text, std::string("A.dat is read-only.\r\nDo you want to replace it ?"));
+    QCOMPARE(fs::file_size(path), std::uintmax_t(20 * 155)); // left alone
+    QVERIFY(a->list().isChanged());
 }
 
 void FileSaveMenuTest::anUnchangedListIsNotSaidToHaveChanged()
