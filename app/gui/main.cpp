@@ -1,5 +1,6 @@
 #include "voice/Session.h"
 #include "editor/ui/RandomiseVoicesHost.h"
+#include "editor/ui/VoiceEditorHost.h"
 #include "midi/ui/frmVXCconversion.h"
 #include "library/ui/ListWindowManager.h"
 #include "library/ui/frmStartup.h"
@@ -33,6 +34,7 @@ int main(int argc, char* argv[])
         QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString());
     toneloft::ListWindowManager lists(session, mainWindow);
     toneloft::RandomiseVoicesHost patchGenerator(session, mainWindow, lists);
+    toneloft::VoiceEditorHost editors(session, mainWindow, lists);
     toneloft::installVxcConversionCommand(mainWindow);
 
     // The MIDI devices: the system's ports, then the built-in virtual DX7, which
