@@ -7,7 +7,7 @@
 // program shows it on a 1280x800 screen, and exits. Runs on any Qt platform;
 // QT_QPA_PLATFORM=offscreen needs no display.
 
-#include "editor/ui/EditorGrid.h"
+#include "editor/ui/ParameterGrid.h"
 #include "editor/ui/VoiceEditorHost.h"
 #include "editor/ui/frmVoiceEditor.h"
 #include "library/ui/ListWindowManager.h"

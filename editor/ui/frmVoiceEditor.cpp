@@ -2,7 +2,7 @@
 
 #include "common/NumberText.h"
 #include "common/Recordset.h"
-#include "editor/ui/EditorGrid.h"
+#include "editor/ui/ParameterGrid.h"
 #include "editor/ui/UpDownSpin.h"
 #include "library/ui/VoiceNameValidator.h"
 #include "voice/Session.h"
@@ -142,15 +142,15 @@ void frmVoiceEditor::buildControls()
     column->setSpacing(6);
 
     for (int i = 0; i < kGrids; ++i) {
-        m_grids[static_cast<std::size_t>(i)] = new EditorGrid(i);
-        EditorGrid* grid = m_grids[static_cast<std::size_t>(i)];
-        connect(grid, &EditorGrid::currentCellChanged, this, [this, i] {
+        m_grids[static_cast<std::size_t>(i)] = new ParameterGrid(i);
+        ParameterGrid* grid = m_grids[static_cast<std::size_t>(i)];
+        connect(grid, &ParameterGrid::currentCellChanged, this, [this, i] {
             if (m_suppress)
                 return;
             m_currentGrid = i;
             placeSpin();
         });
-        connect(grid, &EditorGrid::stepRequested, this, [this, i](int direction) {
+        connect(grid, &ParameterGrid::stepRequested, this, [this, i](int direction) {
             m_currentGrid = i;
             placeSpin();
             m_spin->step(direction);
@@ -322,7 +322,7 @@ QFrame* frmVoiceEditor::buildOperatorPanel(int op)
 
 void frmVoiceEditor::bindGrid(int index)
 {
-    EditorGrid* grid = m_grids[static_cast<std::size_t>(index)];
+    ParameterGrid* grid = m_grids[static_cast<std::size_t>(index)];
     Recordset* table = m_editor->data ? m_editor->data->rsVoiceData() : nullptr;
     grid->setModel(nullptr);
     delete m_models[static_cast<std::size_t>(index)];
@@ -331,7 +331,7 @@ void frmVoiceEditor::bindGrid(int index)
         return;
     auto rows = table->clone();
     rows->setFilter(gridFilter(index));
-    auto* model = new EditorGridModel(*rows, showsValue(index) ? "Value" : "ProxyVal", this);
+    auto* model = new ParameterGridModel(*rows, showsValue(index) ? "Value" : "ProxyVal", this);
     if (showsValue(index))
         model->setWholeNumberColumn(1);
     model->setTypedEntry([this, index](int row, const QString& text) { return typedEntry(index, row, text); });
@@ -358,12 +358,12 @@ void frmVoiceEditor::InitVoiceEditor(int first, int last)
     refreshAll();
 }
 
-EditorGrid* frmVoiceEditor::dGrid1(int index) const
+ParameterGrid* frmVoiceEditor::dGrid1(int index) const
 {
     return index >= 0 && index < kGrids ? m_grids[static_cast<std::size_t>(index)] : nullptr;
 }
 
-EditorGridModel* frmVoiceEditor::gridModel(int index) const
+ParameterGridModel* frmVoiceEditor::gridModel(int index) const
 {
     return index >= 0 && index < kGrids ? m_models[static_cast<std::size_t>(index)] : nullptr;
 }
@@ -392,8 +392,8 @@ QWidget* frmVoiceEditor::printArea() const
 
 void frmVoiceEditor::placeSpin()
 {
-    EditorGrid* grid = dGrid1(m_currentGrid);
-    EditorGridModel* model = gridModel(m_currentGrid);
+    ParameterGrid* grid = dGrid1(m_currentGrid);
+    ParameterGridModel* model = gridModel(m_currentGrid);
     if (!grid || !model || !grid->currentIndex().isValid()) {
         m_spin->hide();
         return;

@@ -22,8 +22,8 @@ class QScrollBar;
 
 namespace toneloft {
 
-class EditorGrid;
-class EditorGridModel;
+class ParameterGrid;
+class ParameterGridModel;
 class Session;
 class UpDownSpin;
 class VoiceEditor;
@@ -67,8 +67,8 @@ public:
     void activated();
 
     // Controls, for the main window, printing and tests.
-    EditorGrid* dGrid1(int index) const;
-    EditorGridModel* gridModel(int index) const;
+    ParameterGrid* dGrid1(int index) const;
+    ParameterGridModel* gridModel(int index) const;
     UpDownSpin* UpDown() const { return m_spin; }
     UpDownSpin* UpDown3() const { return m_algorithmSpin; }
     QFrame* Frame3(int index) const;
@@ -159,8 +159,8 @@ private:
     QWidget* m_clientWidget = nullptr;
     std::array<QFrame*, 7> m_panels{};
     std::array<QLabel*, 7> m_titles{};
-    std::array<EditorGrid*, kGrids> m_grids{};
-    std::array<EditorGridModel*, kGrids> m_models{};
+    std::array<ParameterGrid*, kGrids> m_grids{};
+    std::array<ParameterGridModel*, kGrids> m_models{};
     std::array<QWidget*, 13> m_graphs{};
     UpDownSpin* m_spin = nullptr;
     QGroupBox* m_algorithmPanel = nullptr;

@@ -2,7 +2,7 @@
 // dropping it on an element of the same kind, here or in another editor.
 #include "editor/ui/frmVoiceEditor.h"
 
-#include "editor/ui/EditorGrid.h"
+#include "editor/ui/ParameterGrid.h"
 #include "voice/Session.h"
 #include "voice/VoiceEditor.h"
 #include "voice/VoiceList.h"

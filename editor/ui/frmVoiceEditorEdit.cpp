@@ -5,7 +5,7 @@
 #include "common/NumberText.h"
 #include "common/Recordset.h"
 #include "common/SynthLink.h"
-#include "editor/ui/EditorGrid.h"
+#include "editor/ui/ParameterGrid.h"
 #include "editor/ui/UpDownSpin.h"
 #include "voice/Session.h"
 #include "voice/VoiceEditor.h"
@@ -36,7 +36,7 @@ Recordset* tableOf(VoiceEditor& editor)
 
 int frmVoiceEditor::paramAt(int grid, int row) const
 {
-    const EditorGridModel* model = gridModel(grid);
+    const ParameterGridModel* model = gridModel(grid);
     return model ? model->paramIdAt(row) : 0;
 }
 
@@ -60,7 +60,7 @@ void frmVoiceEditor::spinChanged(int value)
     if (m_suppress)
         return;
     const int grid = m_spin->property("grid").isValid() ? m_currentGrid : m_currentGrid;
-    EditorGrid* view = dGrid1(grid);
+    ParameterGrid* view = dGrid1(grid);
     if (!view || !view->currentIndex().isValid())
         return;
     const int param = paramAt(grid, view->currentIndex().row());
@@ -132,7 +132,7 @@ void frmVoiceEditor::afterEdit()
 
 void frmVoiceEditor::refreshGrid(int index)
 {
-    if (EditorGridModel* model = gridModel(index))
+    if (ParameterGridModel* model = gridModel(index))
         model->refreshValues();
 }
 
@@ -189,7 +189,7 @@ void frmVoiceEditor::ResetVoice()
     if (m_editor->list)
         m_editor->list->resetEditor(m_editor->key());
     InitVoiceEditor(1, 6);
-    if (EditorGrid* view = dGrid1(grid); view && cell.isValid()) {
+    if (ParameterGrid* view = dGrid1(grid); view && cell.isValid()) {
         view->setCurrentIndex(view->model()->index(cell.row(), 1));
         view->setFocus();
         placeSpin();

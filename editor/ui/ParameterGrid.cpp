@@ -1,4 +1,4 @@
-#include "editor/ui/EditorGrid.h"
+#include "editor/ui/ParameterGrid.h"
 
 #include <QFocusEvent>
 #include <QHeaderView>
@@ -8,13 +8,13 @@
 
 namespace toneloft {
 
-EditorGridModel::EditorGridModel(const Recordset& rows, const std::string& valueField, QObject* parent)
+ParameterGridModel::ParameterGridModel(const Recordset& rows, const std::string& valueField, QObject* parent)
     : RecordsetModel(rows, {"ShortTitle", valueField}, parent), m_rows(rows.cloneView()),
       m_paramField(m_rows->fieldIndex("ParamID")), m_titleField(m_rows->fieldIndex("Title"))
 {
 }
 
-int EditorGridModel::paramIdAt(int row) const
+int ParameterGridModel::paramIdAt(int row) const
 {
     if (row < 0 || row >= rowCount())
         return 0;
@@ -24,7 +24,7 @@ int EditorGridModel::paramIdAt(int row) const
     return std::atoi(m_rows->text(m_paramField).c_str());
 }
 
-QVariant EditorGridModel::data(const QModelIndex& index, int role) const
+QVariant ParameterGridModel::data(const QModelIndex& index, int role) const
 {
     if (role == Qt::TextAlignmentRole)
         return index.column() == 0 ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
@@ -40,7 +40,7 @@ QVariant EditorGridModel::data(const QModelIndex& index, int role) const
     return RecordsetModel::data(index, role);
 }
 
-Qt::ItemFlags EditorGridModel::flags(const QModelIndex& index) const
+Qt::ItemFlags ParameterGridModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
@@ -50,7 +50,7 @@ Qt::ItemFlags EditorGridModel::flags(const QModelIndex& index) const
     return f;
 }
 
-bool EditorGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+bool ParameterGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     if (role != Qt::EditRole || !index.isValid() || index.column() != 1 || !m_typed)
         return false;
@@ -60,13 +60,13 @@ bool EditorGridModel::setData(const QModelIndex& index, const QVariant& value, i
     return taken;
 }
 
-void EditorGridModel::refreshValues()
+void ParameterGridModel::refreshValues()
 {
     if (rowCount() > 0)
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
-EditorGrid::EditorGrid(int index, QWidget* parent) : QTableView(parent), m_index(index)
+ParameterGrid::ParameterGrid(int index, QWidget* parent) : QTableView(parent), m_index(index)
 {
     setObjectName(QStringLiteral("dGrid1(%1)").arg(index));
     horizontalHeader()->hide();
@@ -84,7 +84,7 @@ EditorGrid::EditorGrid(int index, QWidget* parent) : QTableView(parent), m_index
     setDragDropMode(QAbstractItemView::NoDragDrop); // the editor runs its own element drags
 }
 
-void EditorGrid::fitToRows(int titleChars, int valueChars)
+void ParameterGrid::fitToRows(int titleChars, int valueChars)
 {
     const QFontMetrics fm = fontMetrics();
     const int rowHeight = fm.height() + 4;
@@ -103,7 +103,7 @@ void EditorGrid::fitToRows(int titleChars, int valueChars)
     setFixedSize(title + value + frame, rows * rowHeight + frame);
 }
 
-QModelIndex EditorGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+QModelIndex ParameterGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
     if (!model())
         return {};
@@ -129,7 +129,7 @@ QModelIndex EditorGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers mo
     return QTableView::moveCursor(action, modifiers);
 }
 
-bool EditorGrid::focusNextPrevChild(bool next)
+bool ParameterGrid::focusNextPrevChild(bool next)
 {
     // Inside the grid Tab moves down the values; past the last (or above the
     // first) it goes on to the next control.
@@ -143,7 +143,7 @@ bool EditorGrid::focusNextPrevChild(bool next)
     return QTableView::focusNextPrevChild(next);
 }
 
-void EditorGrid::keyPressEvent(QKeyEvent* event)
+void ParameterGrid::keyPressEvent(QKeyEvent* event)
 {
     const bool alt = event->modifiers().testFlag(Qt::AltModifier);
     if (event->key() == Qt::Key_PageUp || (alt && event->key() == Qt::Key_Up)) {
@@ -165,7 +165,7 @@ void EditorGrid::keyPressEvent(QKeyEvent* event)
     QTableView::keyPressEvent(event);
 }
 
-void EditorGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+void ParameterGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
     if (current.isValid() && current.column() == 0 && model()) {
@@ -175,7 +175,7 @@ void EditorGrid::currentChanged(const QModelIndex& current, const QModelIndex& p
     Q_EMIT currentCellChanged();
 }
 
-void EditorGrid::focusInEvent(QFocusEvent* event)
+void ParameterGrid::focusInEvent(QFocusEvent* event)
 {
     QTableView::focusInEvent(event);
     if (model() && model()->rowCount() > 0 && !currentIndex().isValid()) {

@@ -12,11 +12,11 @@ namespace toneloft {
 // the voice's VoiceData. The title column is read-only; a typed value goes to the
 // editor, which checks it and stores it (or refuses, and the cell shows the old
 // text again).
-class EditorGridModel : public RecordsetModel {
+class ParameterGridModel : public RecordsetModel {
     Q_OBJECT
 
 public:
-    EditorGridModel(const Recordset& rows, const std::string& valueField, QObject* parent = nullptr);
+    ParameterGridModel(const Recordset& rows, const std::string& valueField, QObject* parent = nullptr);
 
     // Row (0-based), typed text; true when the editor took it.
     using TypedEntry = std::function<bool(int row, const QString& text)>;
@@ -42,11 +42,11 @@ private:
 // Tab and Shift+Tab walk down and up the values and leave the grid at its ends,
 // so the keyboard alone reaches every value of the editor; PageUp/PageDown (and
 // Alt+Up/Down) step the value as the spin's arrows do.
-class EditorGrid : public QTableView {
+class ParameterGrid : public QTableView {
     Q_OBJECT
 
 public:
-    EditorGrid(int index, QWidget* parent = nullptr);
+    ParameterGrid(int index, QWidget* parent = nullptr);
 
     int gridIndex() const { return m_index; }
     // Columns sized for the texts they show, rows one line high; the grid is
