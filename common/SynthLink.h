@@ -17,6 +17,20 @@ public:
     // parameter: the 1-based row of the voice parameter table (146-155 are
     // the name characters); value the byte sent.
     virtual void sendParameter(int parameter, int value) = 0;
+
+    // The voice editor's sends. A parameter change (parameter 156: the operator
+    // on/off mask), then a test note 60 (playNote) or the audition scale (playScale).
+    virtual void sendParameterChange(int parameter, int value, bool playNote, bool playScale)
+    {
+        (void)playNote;
+        (void)playScale;
+        sendParameter(parameter, value);
+    }
+    // The audition scale alone.
+    virtual void playScale() {}
+    // A short test note (on, a moment, off), and a note-off on its own (velocity 0).
+    virtual void playTestNote(int note) { (void)note; }
+    virtual void noteOff(int note) { (void)note; }
 };
 
 } // namespace toneloft

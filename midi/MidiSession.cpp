@@ -55,4 +55,27 @@ void MidiSession::sendParameter(int parameter, int value)
         manager->SendParametertoMIDI(parameter, value, false, false);
 }
 
+void MidiSession::sendParameterChange(int parameter, int value, bool playNote, bool playScale)
+{
+    if (clsMidiManagerData* manager = m_devices.manager())
+        manager->SendParametertoMIDI(parameter, value, playNote, playScale);
+}
+
+void MidiSession::playScale()
+{
+    if (clsMidiManagerData* manager = m_devices.manager())
+        manager->SendAScale();
+}
+
+void MidiSession::playTestNote(int note)
+{
+    m_devices.PlayTestNote(note);
+}
+
+void MidiSession::noteOff(int note)
+{
+    if (m_state.outputOpen)
+        m_devices.SendShortMessage(0x90, note, 0);
+}
+
 } // namespace toneloft

@@ -47,6 +47,10 @@ public:
     bool outputOpen() const override;
     void sendVoice(const ByteString& voice, bool playScale) override;
     void sendParameter(int parameter, int value) override;
+    void sendParameterChange(int parameter, int value, bool playNote, bool playScale) override;
+    void playScale() override;
+    void playTestNote(int note) override;
+    void noteOff(int note) override;
 
 private:
     Session& m_session;

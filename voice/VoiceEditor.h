@@ -41,6 +41,11 @@ public:
     std::function<bool(VoiceEditor&)> closeHandler;
     bool requestClose();
 
+    // Reset to the saved version (the list's "already open" question). The
+    // editor above the lists sets it so that its views and undo follow; without
+    // one the list reloads the tables itself. True when the voice reloaded.
+    std::function<bool(VoiceEditor&)> resetHandler;
+
 private:
     std::string m_key;
     long m_number;

@@ -102,7 +102,12 @@ std::shared_ptr<VoiceEditor> VoiceList::openEditor(long voice)
 bool VoiceList::resetEditor(const std::string& key)
 {
     const auto holder = Recordsets.Item(key);
-    return holder && Editors.Item(key) && holder->InitVoiceDataRecordset(m_session);
+    const auto editor = Editors.Item(key);
+    if (!holder || !editor)
+        return false;
+    if (editor->resetHandler)
+        return editor->resetHandler(*editor);
+    return holder->InitVoiceDataRecordset(m_session);
 }
 
 bool VoiceList::requestClose(bool fromOwnControlBox)
