@@ -1,13 +1,15 @@
 #include "editor/ui/VoiceEditorHost.h"
 
+#include "editor/VoiceEditorCore.h"
 #include "editor/ui/PrintVoiceData.h"
+#include "editor/ui/frmAlgorithms.h"
 #include "editor/ui/frmVoiceEditor.h"
 #include "library/ui/ListWindowManager.h"
 #include "library/ui/frmStartup.h"
 #include "voice/Session.h"
 #include "voice/VoiceEditor.h"
 #include "voice/VoiceList.h"
-#include "voice/VoiceStore.h"
+#include "voice/clsVoiceLists.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -20,7 +22,7 @@ VoiceEditorHost::VoiceEditorHost(Session& session, frmStartup& mainWindow, ListW
     m_lists.setEditorWindows(this);
     m_main.setCommandHandler(MainCommand::FileSaveVoice, [this] {
         if (frmVoiceEditor* editor = activeEditor())
-            SaveVoice(m_session, false, &editor->editor());
+            editor->core().SaveVoice(false);
     });
     m_main.setCommandHandler(MainCommand::FilePrintVoiceData,
                              [this] { PrintVoiceData::Print(m_session, activeEditor(), &m_main); });
@@ -39,11 +41,12 @@ QWidget* VoiceEditorHost::showEditor(VoiceList& list, std::shared_ptr<VoiceEdito
         return nullptr;
     auto* window = new frmVoiceEditor(m_session, std::move(editor));
     m_editors.emplace_back(window);
-    VoiceList* owner = &list;
-    connect(window, &frmVoiceEditor::closed, this, [this, window, owner] { editorClosed(window, owner); });
+    const std::string listId = list.ID;
+    connect(window, &frmVoiceEditor::closed, this, [this, window, listId] { editorClosed(window, listId); });
     m_main.addChild(window);
     window->show();
     subWindowActivated(qobject_cast<QMdiSubWindow*>(window->parentWidget()));
+    frmAlgorithms::ShowAlgorithm(window->core().algorithm(), &m_main);
     return window;
 }
 
@@ -80,13 +83,21 @@ void VoiceEditorHost::subWindowActivated(QMdiSubWindow* window)
     m_main.setEditorCommands(editor != nullptr);
 }
 
-void VoiceEditorHost::editorClosed(frmVoiceEditor* window, VoiceList*)
+void VoiceEditorHost::editorClosed(frmVoiceEditor* window, const std::string& listId)
 {
     std::erase_if(m_editors, [window](const QPointer<frmVoiceEditor>& e) { return !e || e == window; });
     if (m_session.activeEditor() == &window->editor())
         m_session.setActive(nullptr, nullptr);
     if (activeEditor() == window || !activeEditor())
         m_main.setEditorCommands(false);
+    // The list's last editor gone: the Algorithms window goes too. (A list that
+    // closes its editors still holds the one closing now.)
+    const auto list = m_session.colVoiceLists().Item(listId);
+    long left = list ? list->Editors.count() : 0;
+    if (list && list->Editors.Item(window->editor().key()).get() == &window->editor())
+        --left;
+    if (left <= 0)
+        frmAlgorithms::Unload();
 }
 
 } // namespace toneloft

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <string>
 #include <vector>
 
 class QMdiSubWindow;
@@ -37,7 +38,7 @@ public:
 
 private:
     void subWindowActivated(QMdiSubWindow* window);
-    void editorClosed(frmVoiceEditor* window, VoiceList* list);
+    void editorClosed(frmVoiceEditor* window, const std::string& listId);
 
     Session& m_session;
     frmStartup& m_main;

@@ -1,20 +1,21 @@
 #include "editor/ui/frmVoiceEditor.h"
 
-#include "common/NumberText.h"
-#include "common/Recordset.h"
+#include "editor/EditorGrids.h"
+#include "editor/VoiceEditorCore.h"
+#include "editor/ui/AlgorithmDiagram.h"
+#include "editor/ui/EgZoomBox.h"
+#include "editor/ui/ParameterGraph.h"
 #include "editor/ui/ParameterGrid.h"
 #include "editor/ui/UpDownSpin.h"
 #include "library/ui/VoiceNameValidator.h"
 #include "voice/Session.h"
 #include "voice/VoiceEditor.h"
-#include "voice/VoiceList.h"
-#include "voice/VoiceRecordset.h"
-#include "voice/clsVoiceData.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -24,47 +25,14 @@ namespace toneloft {
 
 namespace {
 
-// The filter of each grid, as the comparison texts the tables take.
-std::string gridFilter(int index)
-{
-    const auto quoted = [](const char* field, const std::string& group) {
-        return std::string(field) + " = '" + group + "'";
-    };
-    if (index == 0)
-        return quoted("SubGroup", "PitchEG");
-    if (index == 25)
-        return quoted("SubGroup", "LFO");
-    if (index == 26)
-        return quoted("SubGroup", "Misc");
-    const int op = (index - 1) % 6 + 1;
-    const std::string digit = std::to_string(op);
-    switch ((index - 1) / 6) {
-    case 0: return quoted("OpGroup", "EG Rate" + Str(op)) + " OR " + quoted("OpGroup", "EG Level" + Str(op));
-    case 1: return quoted("SubGroup", "LevSc" + digit);
-    case 2: return quoted("OpGroup", "Oscillator") + " AND " + quoted("SubGroup", "Operator" + Str(op));
-    default: return quoted("SubGroup", "OpMisc" + digit);
-    }
-}
-
 bool showsValue(int index)
 {
-    return index <= 6;
+    return EditorGrids::grid(index).valueColumn == "Value";
 }
 
 QString gridCaption(int index)
 {
-    if (index == 0)
-        return QStringLiteral("PEG Rate/Level");
-    if (index == 25)
-        return QStringLiteral("LFO");
-    if (index == 26)
-        return QStringLiteral("Misc");
-    switch ((index - 1) / 6) {
-    case 0: return QStringLiteral("EG Rate/Level");
-    case 1: return QStringLiteral("Level Scaling");
-    case 2: return QStringLiteral("Oscillator");
-    default: return QStringLiteral("Sensitivity");
-    }
+    return QString::fromStdString(EditorGrids::grid(index).caption);
 }
 
 // Widths of the two columns in digits: short titles are up to 6 characters;
@@ -87,15 +55,38 @@ std::pair<int, int> gridChars(int index)
 } // namespace
 
 frmVoiceEditor::frmVoiceEditor(Session& session, std::shared_ptr<VoiceEditor> editor, QWidget* parent)
-    : QWidget(parent), m_session(session), m_editor(std::move(editor))
+    : QWidget(parent), m_session(session), m_editor(std::move(editor)),
+      m_core(std::make_unique<VoiceEditorCore>(session, m_editor))
 {
     setObjectName(QStringLiteral("frmVoiceEditor"));
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
     InitVoiceEditor();
+    m_core->onRefresh = [this](const EditorRefresh& refresh) { coreRefreshed(refresh); };
+    m_editor->closeHandler = [this](VoiceEditor&) {
+        m_closeRefused = !m_core->QueryClose();
+        if (m_closeRefused)
+            return false;
+        if (!m_closing) {
+            // Asked by the list: the window goes as well.
+            m_closing = true;
+            auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+            if (frame)
+                frame->close();
+            else
+                close();
+            m_closing = false;
+        }
+        return true;
+    };
 }
 
-frmVoiceEditor::~frmVoiceEditor() = default;
+frmVoiceEditor::~frmVoiceEditor()
+{
+    m_editor->closeHandler = nullptr;
+    if (m_core)
+        m_core->onRefresh = nullptr;
+}
 
 QString frmVoiceEditor::helpTopic() const
 {
@@ -223,8 +214,7 @@ QFrame* frmVoiceEditor::buildVoicePanel()
     const int gutter = qRound(17 * logicalDpiX() / 96.0) + 4;
     row->addWidget(captioned(gridCaption(0), m_grids[0], QStringLiteral("Caption(0)")));
     row->addSpacing(gutter);
-    m_graphs[0] = makeEnvelopeGraph(0);
-    row->addWidget(m_graphs[0]);
+    row->addWidget(makeEnvelopeGraph(0), 3);
     row->addSpacing(8);
     row->addWidget(captioned(gridCaption(25), m_grids[25], QStringLiteral("Caption(25)")));
     row->addSpacing(gutter);
@@ -235,7 +225,12 @@ QFrame* frmVoiceEditor::buildVoicePanel()
     m_algorithmPanel->setObjectName(QStringLiteral("Frame2"));
     auto* algorithm = new QHBoxLayout(m_algorithmPanel);
     algorithm->setContentsMargins(6, 4, 6, 6);
-    m_diagram = makeAlgorithmDiagram();
+    m_diagram = new AlgorithmDiagram;
+    m_diagram->setObjectName(QStringLiteral("Frame1"));
+    connect(m_diagram, &AlgorithmDiagram::operatorToggled, this, [this](int op, bool, int) {
+        m_core->ToggleOperator(op);
+        showAlgorithm();
+    });
     algorithm->addWidget(m_diagram, 1);
     m_algorithmSpin = new UpDownSpin;
     m_algorithmSpin->setObjectName(QStringLiteral("UpDown3"));
@@ -298,14 +293,12 @@ QFrame* frmVoiceEditor::buildOperatorPanel(int op)
     row->addWidget(captioned(gridCaption(op), m_grids[static_cast<std::size_t>(op)],
                              QStringLiteral("Caption(%1)").arg(op)));
     row->addSpacing(gutter);
-    m_graphs[static_cast<std::size_t>(op)] = makeEnvelopeGraph(op);
-    row->addWidget(m_graphs[static_cast<std::size_t>(op)]);
+    row->addWidget(makeEnvelopeGraph(op), 3);
     row->addSpacing(8);
     row->addWidget(captioned(gridCaption(op + 6), m_grids[static_cast<std::size_t>(op + 6)],
                              QStringLiteral("Caption(%1)").arg(op + 6)));
     row->addSpacing(gutter);
-    m_graphs[static_cast<std::size_t>(op + 6)] = makeLevelScalingGraph(op);
-    row->addWidget(m_graphs[static_cast<std::size_t>(op + 6)]);
+    row->addWidget(makeLevelScalingGraph(op), 2, Qt::AlignTop);
     row->addSpacing(8);
     row->addWidget(captioned(gridCaption(op + 12), m_grids[static_cast<std::size_t>(op + 12)],
                              QStringLiteral("Caption(%1)").arg(op + 12)));
@@ -313,7 +306,6 @@ QFrame* frmVoiceEditor::buildOperatorPanel(int op)
     row->addWidget(captioned(gridCaption(op + 18), m_grids[static_cast<std::size_t>(op + 18)],
                              QStringLiteral("Caption(%1)").arg(op + 18)));
     row->addSpacing(gutter);
-    row->addStretch(1);
     v->addLayout(row);
     return panel;
 }
@@ -323,15 +315,12 @@ QFrame* frmVoiceEditor::buildOperatorPanel(int op)
 void frmVoiceEditor::bindGrid(int index)
 {
     ParameterGrid* grid = m_grids[static_cast<std::size_t>(index)];
-    Recordset* table = m_editor->data ? m_editor->data->rsVoiceData() : nullptr;
     grid->setModel(nullptr);
     delete m_models[static_cast<std::size_t>(index)];
     m_models[static_cast<std::size_t>(index)] = nullptr;
-    if (!table)
+    if (!m_core->isValid())
         return;
-    auto rows = table->clone();
-    rows->setFilter(gridFilter(index));
-    auto* model = new ParameterGridModel(*rows, showsValue(index) ? "Value" : "ProxyVal", this);
+    auto* model = new ParameterGridModel(m_core->gridRows(index), EditorGrids::grid(index).valueColumn, this);
     if (showsValue(index))
         model->setWholeNumberColumn(1);
     model->setTypedEntry([this, index](int row, const QString& text) { return typedEntry(index, row, text); });
@@ -378,9 +367,14 @@ QLabel* frmVoiceEditor::Label3(int index) const
     return index >= 0 && index < 7 ? m_titles[static_cast<std::size_t>(index)] : nullptr;
 }
 
-QWidget* frmVoiceEditor::graph(int index) const
+ParameterGraph* frmVoiceEditor::graph(int index) const
 {
     return index >= 0 && index < 13 ? m_graphs[static_cast<std::size_t>(index)] : nullptr;
+}
+
+EgZoomBox* frmVoiceEditor::zoomBox(int panel) const
+{
+    return panel >= 0 && panel < 7 ? m_zoomBoxes[static_cast<std::size_t>(panel)] : nullptr;
 }
 
 QWidget* frmVoiceEditor::printArea() const

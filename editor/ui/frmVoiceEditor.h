@@ -25,8 +25,13 @@ namespace toneloft {
 class ParameterGrid;
 class ParameterGridModel;
 class Session;
+class AlgorithmDiagram;
+class EgZoomBox;
+class ParameterGraph;
 class UpDownSpin;
 class VoiceEditor;
+class VoiceEditorCore;
+struct EditorRefresh;
 
 // "Voice Editor": one voice of one list in seven panels (the voice-wide panel and
 // operators 1 to 6), 27 small grids, the envelope and level-scaling graphs, the
@@ -42,6 +47,12 @@ public:
     // Drag data of a label, grid or graph: "kind,index,list key,editor key".
     static constexpr const char* kMimeType = "application/x-toneloft-voice-element";
     enum class ElementKind { Label = 0, Grid = 1, Graph = 2 };
+    struct ElementRef {
+        ElementKind kind = ElementKind::Grid;
+        int index = -1;
+        std::string listKey;
+        std::string editorKey;
+    };
 
     frmVoiceEditor(Session& session, std::shared_ptr<VoiceEditor> editor, QWidget* parent = nullptr);
     ~frmVoiceEditor() override;
@@ -54,7 +65,7 @@ public:
     void redo() override;
 
     VoiceEditor& editor() { return *m_editor; }
-    const std::shared_ptr<VoiceEditor>& editorPtr() const { return m_editor; }
+    VoiceEditorCore& core() { return *m_core; }
 
     // Builds the panels of operators first..last (0: all six) and, for more than
     // one operator, the voice-wide panel, the name and the algorithm.
@@ -77,9 +88,12 @@ public:
     QLineEdit* Label4() const { return m_name; }
     QPushButton* Command1() const { return m_reset; }
     QScrollArea* picClient() const { return m_client; }
-    QWidget* graph(int index) const; // MSChart1(0..12)
-    QWidget* algorithmDiagram() const { return m_diagram; }
+    ParameterGraph* graph(int index) const; // MSChart1(0..12)
+    EgZoomBox* zoomBox(int panel) const;    // "EG Zoom" of panels 0..6
+    AlgorithmDiagram* algorithmDiagram() const { return m_diagram; }
     int CurrentGridID() const { return m_currentGrid; }
+    // The editor's last close request was answered Cancel (the window stays).
+    bool closeRefused() const { return m_closeRefused; }
 
     // The grid with the focus steps its current value (as an arrow click does).
     void stepCurrent(int direction);
@@ -112,12 +126,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    struct ElementRef {
-        ElementKind kind = ElementKind::Grid;
-        int index = -1;
-        std::string listKey;
-        std::string editorKey;
-    };
 
     void buildControls();
     QFrame* buildOperatorPanel(int op);
@@ -134,9 +142,11 @@ private:
     void showAlgorithm();
     void refreshGraphs();
     void refreshGrid(int index);
-    void afterEdit();
+    void coreRefreshed(const EditorRefresh& refresh);
+    void zoomChanged(int exponent);
     void watchElement(QWidget* widget, ElementKind kind, int index);
     bool elementEvent(QWidget* widget, QEvent* event);
+    void beginHold(QWidget* widget);
     void startElementDrag(QWidget* widget);
     std::optional<ElementRef> elementOf(const QMimeData* mime) const;
     void setCtrl(bool held);
@@ -147,13 +157,13 @@ private:
         int value = 0;
     };
     Limits valueLimits(int grid, int row) const;
-    int paramAt(int grid, int row) const;
     QWidget* makeEnvelopeGraph(int index);
     QWidget* makeLevelScalingGraph(int op);
-    QWidget* makeAlgorithmDiagram();
+    void linkGraph(ParameterGraph* graph);
 
     Session& m_session;
     std::shared_ptr<VoiceEditor> m_editor;
+    std::unique_ptr<VoiceEditorCore> m_core;
 
     QScrollArea* m_client = nullptr;
     QWidget* m_clientWidget = nullptr;
@@ -161,10 +171,11 @@ private:
     std::array<QLabel*, 7> m_titles{};
     std::array<ParameterGrid*, kGrids> m_grids{};
     std::array<ParameterGridModel*, kGrids> m_models{};
-    std::array<QWidget*, 13> m_graphs{};
+    std::array<ParameterGraph*, 13> m_graphs{};
+    std::array<EgZoomBox*, 7> m_zoomBoxes{};
     UpDownSpin* m_spin = nullptr;
     QGroupBox* m_algorithmPanel = nullptr;
-    QWidget* m_diagram = nullptr;
+    AlgorithmDiagram* m_diagram = nullptr;
     UpDownSpin* m_algorithmSpin = nullptr;
     QLabel* m_algorithmNumber = nullptr;
     QLineEdit* m_name = nullptr;
@@ -173,8 +184,8 @@ private:
     int m_currentGrid = -1;
     bool m_suppress = false; // the editor's own updates of grids and spins
     bool m_rightOnSpin = false;
-    bool m_ctrl = false; // modCtrlKey: changes are kept but not sent
     bool m_closing = false;
+    bool m_closeRefused = false;
     // A press on an element waits this long for its release before it drags.
     static constexpr int kDragHoldMs = 500;
     QPointer<QWidget> m_pressed;

@@ -2,6 +2,8 @@
 // dropping it on an element of the same kind, here or in another editor.
 #include "editor/ui/frmVoiceEditor.h"
 
+#include "editor/EditorElementCopy.h"
+#include "editor/VoiceEditorCore.h"
 #include "editor/ui/ParameterGrid.h"
 #include "voice/Session.h"
 #include "voice/VoiceEditor.h"
@@ -89,19 +91,60 @@ std::optional<frmVoiceEditor::ElementRef> frmVoiceEditor::elementOf(const QMimeD
     return ElementRef{static_cast<ElementKind>(kind), index, parts[2].toStdString(), parts[3].toStdString()};
 }
 
+namespace {
+
+EditorElement::Kind coreKind(frmVoiceEditor::ElementKind kind)
+{
+    switch (kind) {
+    case frmVoiceEditor::ElementKind::Label: return EditorElement::Kind::Label;
+    case frmVoiceEditor::ElementKind::Grid: return EditorElement::Kind::Grid;
+    case frmVoiceEditor::ElementKind::Graph: return EditorElement::Kind::Graph;
+    }
+    return EditorElement::Kind::Grid;
+}
+
+EditorElement sourceElement(const frmVoiceEditor::ElementRef& ref)
+{
+    return EditorElement{coreKind(ref.kind), ref.index, ref.listKey, ref.editorKey};
+}
+
+} // namespace
+
 bool frmVoiceEditor::acceptsElement(const QMimeData* mime, ElementKind kind, int index) const
 {
     const auto source = elementOf(mime);
-    if (!source)
-        return false;
-    return source->kind == kind && source->index != index && (source->index - 1) / 6 == (index - 1) / 6;
+    return source && GetSourceTargetID(sourceElement(*source), m_core->element(coreKind(kind), index)).accepted;
 }
 
 bool frmVoiceEditor::dropElement(const QMimeData* mime, ElementKind kind, int index)
 {
-    if (!acceptsElement(mime, kind, index))
+    const auto source = elementOf(mime);
+    if (!source || !acceptsElement(mime, kind, index))
         return false;
-    return false;
+    const bool copied = m_core->CopyVoiceElementData(sourceElement(*source), m_core->element(coreKind(kind), index));
+    if (copied && kind == ElementKind::Grid) {
+        // The target grid takes the focus, on the cell it had.
+        ParameterGrid* grid = dGrid1(index);
+        if (!grid->currentIndex().isValid() && grid->model())
+            grid->setCurrentIndex(grid->model()->index(0, 1));
+        grid->setFocus();
+    }
+    notifyEditCommandsChanged();
+    return copied;
+}
+
+// A press becomes a copy drag when the button is still down after the wait.
+void frmVoiceEditor::beginHold(QWidget* widget)
+{
+    m_pressed = widget;
+    m_pressedAt = QDateTime::currentMSecsSinceEpoch();
+    QPointer<QWidget> pressed(widget);
+    QTimer::singleShot(kDragHoldMs, this, [this, pressed] {
+        if (pressed && m_pressed == pressed && QApplication::mouseButtons().testFlag(Qt::LeftButton)) {
+            m_pressed = nullptr;
+            startElementDrag(pressed);
+        }
+    });
 }
 
 void frmVoiceEditor::startElementDrag(QWidget* widget)
@@ -118,7 +161,7 @@ void frmVoiceEditor::startElementDrag(QWidget* widget)
     drag->setMimeData(mime);
     // The element itself, faded, travels with the pointer.
     QWidget* shown = kind == ElementKind::Grid ? widget->parentWidget() : widget;
-    QPixmap image = shown->grab();
+    const QPixmap image = shown->grab();
     if (!image.isNull()) {
         QPixmap faded(image.size());
         faded.setDevicePixelRatio(image.devicePixelRatio());
@@ -150,16 +193,10 @@ bool frmVoiceEditor::elementEvent(QWidget* widget, QEvent* event)
         }
         if (mouse->button() != Qt::LeftButton)
             return false;
-        // A press becomes a drag when the button is still down after the wait.
-        m_pressed = widget;
-        m_pressedAt = QDateTime::currentMSecsSinceEpoch();
-        QPointer<QWidget> pressed(widget);
-        QTimer::singleShot(kDragHoldMs, this, [this, pressed] {
-            if (pressed && m_pressed == pressed && QApplication::mouseButtons().testFlag(Qt::LeftButton)) {
-                m_pressed = nullptr;
-                startElementDrag(pressed);
-            }
-        });
+        // Graphs report a press off their points themselves (a press on a
+        // point drags the point).
+        if (kind != ElementKind::Graph)
+            beginHold(widget);
         return false;
     }
     case QEvent::MouseButtonRelease:

@@ -1,133 +1,97 @@
 // The editor's changes: spin steps, typed values, the algorithm, the name, reset,
-// undo and closing. Each goes through the core editor and is shown again here.
+// undo and closing. Each goes through the core editor, which stores, sends and
+// records it; the core's refresh tells what to show again.
 #include "editor/ui/frmVoiceEditor.h"
 
-#include "common/NumberText.h"
-#include "common/Recordset.h"
-#include "common/SynthLink.h"
+#include "editor/VoiceEditorCore.h"
+#include "editor/ui/AlgorithmDiagram.h"
+#include "editor/ui/ParameterGraph.h"
 #include "editor/ui/ParameterGrid.h"
 #include "editor/ui/UpDownSpin.h"
-#include "voice/Session.h"
 #include "voice/VoiceEditor.h"
-#include "voice/VoiceList.h"
-#include "voice/VoiceParameterTable.h"
-#include "voice/VoiceRecordset.h"
-#include "voice/VoiceStore.h"
-#include "voice/clsVoiceData.h"
 
 #include <QCloseEvent>
-#include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 
 namespace toneloft {
 
-namespace {
-
-Recordset* tableOf(VoiceEditor& editor)
-{
-    return editor.data ? editor.data->rsVoiceData() : nullptr;
-}
-
-} // namespace
-
-int frmVoiceEditor::paramAt(int grid, int row) const
-{
-    const ParameterGridModel* model = gridModel(grid);
-    return model ? model->paramIdAt(row) : 0;
-}
-
 frmVoiceEditor::Limits frmVoiceEditor::valueLimits(int grid, int row) const
 {
-    Limits limits;
-    Recordset* table = tableOf(*m_editor);
-    const int param = paramAt(grid, row);
-    if (!table || param < 1)
-        return limits;
-    auto cursor = table->clone();
-    cursor->setAbsolutePosition(param);
-    limits.min = static_cast<int>(VoiceParameterTable::numericValue(cursor->text("Min.")));
-    limits.max = static_cast<int>(VoiceParameterTable::numericValue(cursor->text("Max.")));
-    limits.value = static_cast<int>(VoiceParameterTable::numericValue(cursor->text("Value")));
-    return limits;
+    const auto spin = m_core->spinFor(grid, row);
+    return spin ? Limits{spin->min, spin->max, spin->value} : Limits{};
 }
 
 void frmVoiceEditor::spinChanged(int value)
 {
     if (m_suppress)
         return;
-    const int grid = m_spin->property("grid").isValid() ? m_currentGrid : m_currentGrid;
-    ParameterGrid* view = dGrid1(grid);
+    ParameterGrid* view = dGrid1(m_currentGrid);
     if (!view || !view->currentIndex().isValid())
         return;
-    const int param = paramAt(grid, view->currentIndex().row());
-    Recordset* table = tableOf(*m_editor);
-    if (!table || param < 1)
-        return;
-    m_suppress = true;
-    auto cursor = table->clone();
-    cursor->setAbsolutePosition(param);
-    cursor->setValue("Value", Str(value));
-    cursor->update();
-    if (SynthLink* synth = m_session.synth(); synth && synth->outputOpen() && !m_ctrl)
-        synth->sendParameter(param, value);
-    m_suppress = false;
-    afterEdit();
+    const int row = view->currentIndex().row();
+    if (!m_core->SpinChange(m_currentGrid, row, value))
+        placeSpin(); // refused: the arrows show the stored value again
+    notifyEditCommandsChanged();
 }
 
 bool frmVoiceEditor::typedEntry(int grid, int row, const QString& text)
 {
-    const Limits limits = valueLimits(grid, row);
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    if (!ok || value < limits.min || value > limits.max)
-        return false;
-    m_currentGrid = grid;
-    placeSpin();
-    m_spin->setValue(value);
-    spinChanged(value);
-    return true;
+    const QByteArray latin = text.toLatin1();
+    const bool taken = m_core->TypedEntry(grid, row, std::string_view(latin.constData(), static_cast<std::size_t>(latin.size())));
+    if (taken) {
+        m_currentGrid = grid;
+        placeSpin();
+        notifyEditCommandsChanged();
+    }
+    return taken;
 }
 
 void frmVoiceEditor::algorithmChanged(int value)
 {
     if (m_suppress)
         return;
-    Recordset* table = tableOf(*m_editor);
-    if (!table)
-        return;
-    auto cursor = table->clone();
-    cursor->setAbsolutePosition(135);
-    cursor->setValue("Value", Str(value));
-    cursor->update();
-    afterEdit();
+    m_core->AlgorithmChange(value);
+    notifyEditCommandsChanged();
 }
 
 void frmVoiceEditor::nameEdited()
 {
     if (m_suppress)
         return;
-    Recordset* table = tableOf(*m_editor);
-    if (!table)
+    const QByteArray name = m_name->text().toLatin1();
+    std::string padded(name.constData(), static_cast<std::size_t>(name.size()));
+    padded.resize(10, ' ');
+    if (padded == m_core->voiceName())
         return;
-    const QByteArray name = m_name->text().toLatin1().leftJustified(10, ' ', true);
-    auto cursor = table->clone();
-    for (int i = 0; i < 10; ++i) {
-        cursor->setAbsolutePosition(146 + i);
-        cursor->setValue("Value", std::string(1, name[i]));
-        cursor->update();
-    }
-    setWindowTitle(QString::fromLatin1(name));
-    afterEdit();
+    m_core->VoiceNameChange(padded);
+    notifyEditCommandsChanged();
 }
 
-void frmVoiceEditor::afterEdit()
+void frmVoiceEditor::coreRefreshed(const EditorRefresh& refresh)
 {
-    refreshAll();
-    notifyEditCommandsChanged();
+    if (refresh.all) {
+        refreshAll();
+        return;
+    }
+    for (const int g : refresh.grids) {
+        refreshGrid(g);
+        if (g >= 0 && g < 13 && m_graphs[static_cast<std::size_t>(g)])
+            m_graphs[static_cast<std::size_t>(g)]->refresh();
+    }
+    if (refresh.algorithm || refresh.operators)
+        showAlgorithm();
+    if (refresh.name) {
+        m_suppress = true;
+        if (!m_name->hasFocus())
+            m_name->setText(QString::fromLatin1(m_core->voiceName().c_str()).trimmed());
+        setWindowTitle(QString::fromLatin1(m_core->caption().c_str()));
+        m_suppress = false;
+    }
+    if (m_spin->isVisible())
+        placeSpin();
 }
 
 void frmVoiceEditor::refreshGrid(int index)
@@ -138,23 +102,21 @@ void frmVoiceEditor::refreshGrid(int index)
 
 void frmVoiceEditor::refreshGraphs()
 {
-    for (QWidget* g : m_graphs)
+    for (ParameterGraph* g : m_graphs)
         if (g)
-            g->update();
+            g->refresh();
 }
 
 void frmVoiceEditor::showAlgorithm()
 {
-    Recordset* table = tableOf(*m_editor);
-    if (!table)
-        return;
-    auto cursor = table->clone();
-    cursor->setAbsolutePosition(135);
-    const int v = static_cast<int>(VoiceParameterTable::numericValue(cursor->text("Value")));
+    const int v = m_core->algorithm();
     m_suppress = true;
     m_algorithmSpin->setValue(v);
     m_suppress = false;
-    m_algorithmPanel->setTitle(QString::fromStdString("  Algorithm " + Str(v + 1) + "  "));
+    m_algorithmPanel->setTitle(QString::fromLatin1(m_core->AlgorithmCaption().c_str()));
+    m_diagram->setAlgorithm(v);
+    m_diagram->setOperatorStatus(m_core->OperatorStatus());
+    m_diagram->setTogglingEnabled(m_core->midiOn());
 }
 
 void frmVoiceEditor::refreshAll()
@@ -162,22 +124,12 @@ void frmVoiceEditor::refreshAll()
     m_suppress = true;
     for (int i = 0; i < kGrids; ++i)
         refreshGrid(i);
+    if (!m_name->hasFocus())
+        m_name->setText(QString::fromLatin1(m_core->voiceName().c_str()).trimmed());
+    setWindowTitle(QString::fromLatin1(m_core->caption().c_str()));
+    m_suppress = false;
     refreshGraphs();
     showAlgorithm();
-    Recordset* table = tableOf(*m_editor);
-    if (table) {
-        auto cursor = table->clone();
-        std::string name;
-        for (int i = 0; i < 10; ++i) {
-            cursor->setAbsolutePosition(146 + i);
-            const std::string v = cursor->text("Value");
-            name += v.empty() ? ' ' : v[0];
-        }
-        if (!m_name->hasFocus())
-            m_name->setText(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
-        setWindowTitle(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
-    }
-    m_suppress = false;
     if (m_spin->isVisible())
         placeSpin();
 }
@@ -186,9 +138,7 @@ void frmVoiceEditor::ResetVoice()
 {
     const int grid = m_currentGrid;
     const QModelIndex cell = dGrid1(grid) ? dGrid1(grid)->currentIndex() : QModelIndex();
-    if (m_editor->list)
-        m_editor->list->resetEditor(m_editor->key());
-    InitVoiceEditor(1, 6);
+    m_core->ResetVoice();
     if (ParameterGrid* view = dGrid1(grid); view && cell.isValid()) {
         view->setCurrentIndex(view->model()->index(cell.row(), 1));
         view->setFocus();
@@ -199,35 +149,40 @@ void frmVoiceEditor::ResetVoice()
 
 bool frmVoiceEditor::canUndo() const
 {
-    return false;
+    return m_core->canUndo();
 }
 
 bool frmVoiceEditor::canRedo() const
 {
-    return false;
+    return m_core->canRedo();
 }
 
-void frmVoiceEditor::undo() {}
+void frmVoiceEditor::undo()
+{
+    m_core->Undo();
+    notifyEditCommandsChanged();
+}
 
-void frmVoiceEditor::redo() {}
+void frmVoiceEditor::redo()
+{
+    m_core->Redo();
+    notifyEditCommandsChanged();
+}
 
 void frmVoiceEditor::setCtrl(bool held)
 {
-    m_ctrl = held;
+    m_core->modCtrlKey = held;
 }
 
 void frmVoiceEditor::audition()
 {
-    if (m_ctrl)
-        return;
-    if (SynthLink* synth = m_session.synth(); synth && synth->outputOpen()) {
-        ByteString voice;
-        std::int32_t crc = 0;
-        if (clsVoiceData* tables = m_editor->voiceData()) {
-            tables->PutVoiceDataInString(tables->voiceData(), voice, 0, false, crc);
-            synth->sendVoice(voice, true);
-        }
-    }
+    m_core->PlayScale();
+}
+
+void frmVoiceEditor::activated()
+{
+    m_core->Activate();
+    m_diagram->setTogglingEnabled(m_core->midiOn());
 }
 
 // --- Keys and closing -----------------------------------------------------------
@@ -248,27 +203,19 @@ void frmVoiceEditor::keyReleaseEvent(QKeyEvent* event)
 
 void frmVoiceEditor::closeEvent(QCloseEvent* event)
 {
-    if (m_closing) {
-        event->accept();
-        Q_EMIT closed();
-        return;
+    // Closing from the list (its close request) asks through requestClose too:
+    // the handler set in the constructor answers it and closes this window.
+    if (!m_closing) {
+        m_closing = true;
+        const bool gone = m_editor->requestClose();
+        m_closing = false;
+        if (!gone) {
+            event->ignore();
+            return;
+        }
     }
     event->accept();
     Q_EMIT closed();
-}
-
-void frmVoiceEditor::activated()
-{
-    if (m_ctrl)
-        return;
-    if (SynthLink* synth = m_session.synth(); synth && synth->outputOpen()) {
-        ByteString voice;
-        std::int32_t crc = 0;
-        if (clsVoiceData* tables = m_editor->voiceData()) {
-            tables->PutVoiceDataInString(tables->voiceData(), voice, 0, false, crc);
-            synth->sendVoice(voice, false);
-        }
-    }
 }
 
 void frmVoiceEditor::changeEvent(QEvent* event)
