@@ -108,7 +108,9 @@ QModelIndex ParameterGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers
     if (!model())
         return {};
     const int rows = model()->rowCount();
-    const int row = currentIndex().isValid() ? currentIndex().row() : 0;
+    if (!currentIndex().isValid()) // entering the grid: its first value
+        return rows > 0 ? model()->index(0, 1) : QModelIndex();
+    const int row = currentIndex().row();
     switch (action) {
     case MoveNext:
     case MoveDown:

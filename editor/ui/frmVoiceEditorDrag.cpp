@@ -140,7 +140,7 @@ void frmVoiceEditor::beginHold(QWidget* widget)
     m_pressedAt = QDateTime::currentMSecsSinceEpoch();
     QPointer<QWidget> pressed(widget);
     QTimer::singleShot(kDragHoldMs, this, [this, pressed] {
-        if (pressed && m_pressed == pressed && QApplication::mouseButtons().testFlag(Qt::LeftButton)) {
+        if (pressed && m_pressed == pressed) { // not released meanwhile
             m_pressed = nullptr;
             startElementDrag(pressed);
         }

@@ -8,6 +8,7 @@
 #include "editor/ui/ParameterGraph.h"
 #include "editor/ui/ParameterGrid.h"
 #include "editor/ui/UpDownSpin.h"
+#include "voice/Session.h"
 #include "voice/VoiceEditor.h"
 
 #include <QCloseEvent>
