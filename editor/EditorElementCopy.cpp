@@ -9,9 +9,22 @@ int ElementOperator(const EditorElement& e)
     return e.index == 0 ? 0 : ((e.index - 1) % 6) + 1;
 }
 
+namespace {
+
+// Labels 0..6, grids 0..26, graphs 0..12.
+bool exists(const EditorElement& e)
+{
+    const int last = e.kind == EditorElement::Kind::Label ? 6 : e.kind == EditorElement::Kind::Grid ? 26 : 12;
+    return e.index >= 0 && e.index <= last;
+}
+
+} // namespace
+
 SourceTarget GetSourceTargetID(const EditorElement& source, const EditorElement& target)
 {
     SourceTarget st;
+    if (!exists(source) || !exists(target))
+        return st;
     st.sourceOpNo = ElementOperator(source);
     st.targetOpNo = ElementOperator(target);
     const bool sameElement = source.kind == target.kind && source.index == target.index &&

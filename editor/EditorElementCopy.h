@@ -26,7 +26,8 @@ struct SourceTarget {
 // graph with index i, ((i - 1) mod 6) + 1, and 0 for index 0.
 int ElementOperator(const EditorElement& e);
 
-// Whether source may be dropped on target. Refused: the same element (same
+// Whether source may be dropped on target. Refused: an element that does not
+// exist (label above 6, grid above 26, graph above 12, negative); the same element (same
 // kind, index, list and editor); different kinds; exactly one of the two
 // operators 0; a target grid 25 or 26 other than the source's index; sources
 // and targets whose (index - 1) / 6 (truncated toward zero) differ, i.e.

@@ -5,6 +5,7 @@
 #include "editor/modOscillator.h"
 #include "voice/Session.h"
 #include "voice/VoiceEditor.h"
+#include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"
 #include "voice/VoiceParameterTable.h"
 #include "voice/VoiceStore.h"
@@ -511,8 +512,7 @@ bool VoiceEditorCore::VoiceNameChange(std::string_view newName)
         return false;
     std::string name(newName.substr(0, 10));
     for (const char c : name) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 32 || u > 126)
+        if (!IsKeptNameCharacter(static_cast<std::uint8_t>(c)))
             return false;
     }
     name.resize(10, ' ');

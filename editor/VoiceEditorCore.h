@@ -158,8 +158,8 @@ public:
     // unless modCtrlKey.
     bool AlgorithmChange(int v);
     // Writes the ten characters of newName (blank-padded, cut at ten) into rows
-    // 146..155 and makes it the caption. Characters outside 32..126 are
-    // refused (false, nothing changed). The changed characters are sent as
+    // 146..155 and makes it the caption. Characters a loaded name could not
+    // hold (outside 32..126, and the quote ') are refused (false, nothing changed). The changed characters are sent as
     // parameter changes (no note) when MIDI is on and modCtrlKey is clear.
     bool VoiceNameChange(std::string_view newName);
     // Reloads the voice from its list, discarding edits (an undoable step),

@@ -1,6 +1,7 @@
 #include "app/cli/CliBatch.h"
 #include "app/cli/CliCommands.h"
 #include "app/cli/CliRender.h"
+#include "app/cli/CliShow.h"
 #include "app/cli/CliGenerate.h"
 
 #include <cstring>
@@ -17,6 +18,7 @@ constexpr const char* kUsage =
     "  convert FILE --type N -o OUT  save the voices in layout N (0-3) as Save As would\n"
     "  check FILE                    list every value outside its parameter's range\n"
     "  render FILE --voice N ... -o OUT.wav  play a voice into a WAV file (render --help)\n"
+    "  show FILE --voice N [--json]  a voice's parameters and frequencies as the editor shows them\n"
     "  generate SOURCE... --count N --variance R [--seed S] [--groups G,...] [--type N] -o OUT\n"
     "                                new voices from FILE:VOICE sources (generate --help)\n"
     "  dedupe FILE... --rule N -o OUT remove duplicate voices (dedupe --help)\n"
@@ -50,6 +52,8 @@ int main(int argc, char** argv)
     using namespace toneloft::cli;
     if (argc > 1 && std::string(argv[1]) == "render")
         return RunRender(argc - 2, argv + 2, programDirectory(argv[0]));
+    if (argc > 1 && std::string(argv[1]) == "show")
+        return RunShow(argc - 2, argv + 2, programDirectory(argv[0]), std::cout);
     if (CommandWord(argc, argv) == "generate")
         return RunGenerate(argc, argv, programDirectory(argv[0]), std::cout);
     Options options;
