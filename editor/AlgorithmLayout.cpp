@@ -13,7 +13,7 @@ namespace {
 
 constexpr double kHalfWidth = AlgorithmLayout::kBoxWidth / 2;
 constexpr double kHalfHeight = AlgorithmLayout::kBoxHeight / 2;
-constexpr double kLoopGap = 0.12;   // feedback loop clear of its boxes
+constexpr double kLoopGap = 0.16;   // feedback loop clear of its boxes
 constexpr double kBusDrop = 0.3;    // output bus below the carriers' boxes
 constexpr double kMargin = 0.08;    // round the outermost lines
 

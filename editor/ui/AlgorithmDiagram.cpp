@@ -32,7 +32,7 @@ QPolygonF polyline(const std::vector<DiagramPoint>& points)
 
 AlgorithmDiagram::AlgorithmDiagram(QWidget* parent) : QWidget(parent)
 {
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(Qt::NoFocus);
     setObjectName(QStringLiteral("AlgorithmDiagram"));
 }
 
@@ -62,7 +62,8 @@ void AlgorithmDiagram::setOperatorStatus(int mask)
 void AlgorithmDiagram::setTogglingEnabled(bool enabled)
 {
     m_toggling = enabled;
-    setFocusPolicy(enabled ? Qt::StrongFocus : Qt::TabFocus);
+    // Only a diagram whose boxes react takes the keyboard.
+    setFocusPolicy(enabled ? Qt::StrongFocus : Qt::NoFocus);
     setCursor(enabled ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
@@ -92,10 +93,16 @@ QTransform AlgorithmDiagram::unitsToPixels() const
     const double w = l.bottomRight.x - l.topLeft.x;
     const double h = l.bottomRight.y - l.topLeft.y;
     // One size of box for every algorithm, so flipping through them does not
-    // make the boxes jump: the widest (six columns) and tallest (four rows) set it.
-    constexpr double kWidestUnits = 6.35;
-    constexpr double kTallestUnits = 4.35;
-    const double scale = std::min(width() / kWidestUnits, height() / kTallestUnits);
+    // make the boxes jump: the widest and the tallest drawing set it.
+    static const QSizeF largest = [] {
+        QSizeF size;
+        for (int a = 0; a < 32; ++a) {
+            const AlgorithmLayout& each = AlgorithmLayoutOf(a);
+            size = size.expandedTo({each.bottomRight.x - each.topLeft.x, each.bottomRight.y - each.topLeft.y});
+        }
+        return size;
+    }();
+    const double scale = std::min(width() / largest.width(), height() / largest.height());
     QTransform t;
     t.translate((width() - w * scale) / 2, (height() - h * scale) / 2);
     t.scale(scale, scale);
@@ -121,7 +128,6 @@ void AlgorithmDiagram::paintEvent(QPaintEvent*)
     const QTransform t = unitsToPixels();
 
     QPen line(palette().windowText().color(), 1.4);
-    line.setCosmetic(true);
     line.setJoinStyle(Qt::MiterJoin);
     painter.setPen(line);
     painter.setBrush(Qt::NoBrush);
@@ -142,9 +148,8 @@ void AlgorithmDiagram::paintEvent(QPaintEvent*)
         painter.drawRect(r);
         painter.setPen(Qt::white);
         painter.drawText(r, Qt::AlignCenter, QString::number(op));
-        if (hasFocus() && op == m_focusOp) {
+        if (hasFocus() && m_toggling && op == m_focusOp) {
             QPen focus(palette().highlight().color(), 2);
-            focus.setCosmetic(true);
             painter.setPen(focus);
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(r.adjusted(-3, -3, 3, 3));

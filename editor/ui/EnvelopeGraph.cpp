@@ -36,6 +36,8 @@ void EnvelopeGraph::refresh()
 {
     m_envelope = modEGGraph::ReadEnvelope(operatorNumber(), [this](int param) { return valueOf(param); });
     m_points = modEGGraph::EnvelopePoints(m_envelope);
+    if (!isDragging())
+        m_axisLength = m_points[5].x;
     update();
 }
 
@@ -49,7 +51,7 @@ ChartValue EnvelopeGraph::pointValue(int point) const
 
 double EnvelopeGraph::xMaximum() const
 {
-    return modEGGraph::XAxisMaximum(m_points[5].x, m_zoomExponent);
+    return modEGGraph::XAxisMaximum(m_axisLength, m_zoomExponent);
 }
 
 ParameterWrites EnvelopeGraph::valuesForDrag(int point, ChartValue v) const
@@ -85,7 +87,6 @@ void EnvelopeGraph::paintGraph(QPainter& painter)
     const QRectF plot = plotRect();
     if (operatorNumber() == 0) {
         QPen centre(QColor(170, 170, 170), 1, Qt::DashLine);
-        centre.setCosmetic(true);
         painter.setPen(centre);
         const double y = toPixel(0, kPitchCentre).y();
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
@@ -95,7 +96,6 @@ void EnvelopeGraph::paintGraph(QPainter& painter)
     for (int p = 2; p <= 6; ++p)
         path.lineTo(pointPosition(p));
     QPen line(kLineColour, 1);
-    line.setCosmetic(true);
     painter.setPen(line);
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(path);

@@ -15,6 +15,9 @@ namespace toneloft {
 // A drag or an arrow key writes the segment's rate and level (both sent).
 // Keys: Up/Down change the level; Left/Right lengthen or shorten the segment
 // that ends at the point (its rate).
+// The x axis is fitted to the envelope's length by refresh and by a zoom
+// change, but not while a point is being dragged, so the graph holds still
+// under the pointer; it is fitted again when the button is released.
 class EnvelopeGraph : public ParameterGraph {
     Q_OBJECT
 
@@ -45,6 +48,7 @@ private:
     modEGGraph::EnvelopeValues m_envelope;
     std::array<modEGGraph::ChartPoint, 6> m_points{};
     int m_zoomExponent = kDefaultZoomExponent;
+    double m_axisLength = 0; // the envelope length the x axis was fitted to
 };
 
 } // namespace toneloft

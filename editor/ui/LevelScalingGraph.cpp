@@ -63,13 +63,11 @@ void LevelScalingGraph::paintGraph(QPainter& painter)
 {
     const QRectF plot = plotRect();
     QPen unscaled(kUnscaledColour, 1, Qt::DashLine);
-    unscaled.setCosmetic(true);
     painter.setPen(unscaled);
     const double centre = toPixel(0, modLevScGraph::kUnscaledLevel).y();
     painter.drawLine(QPointF(plot.left(), centre), QPointF(plot.right(), centre));
 
     QPen marker(kBreakColour, 1);
-    marker.setCosmetic(true);
     painter.setPen(marker);
     painter.drawLine(toPixel(m_curve.breakKey, 0), toPixel(m_curve.breakKey, modLevScGraph::kLevelAxisMaximum));
 
@@ -84,7 +82,6 @@ void LevelScalingGraph::paintGraph(QPainter& painter)
         first = false;
     }
     QPen line(kCurveColour, 1.5);
-    line.setCosmetic(true);
     painter.setPen(line);
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(path);

@@ -159,6 +159,7 @@ void ParameterGraph::mouseReleaseEvent(QMouseEvent* event)
         return;
     m_dragging = false;
     unsetCursor();
+    refresh();
     emit pointReleased(m_selected);
 }
 
@@ -214,7 +215,6 @@ void ParameterGraph::paintEvent(QPaintEvent*)
 
     const QRectF plot = plotRect();
     QPen grid(kGridColour, 1);
-    grid.setCosmetic(true);
     painter.setPen(grid);
     painter.setBrush(palette().base());
     painter.drawRect(plot);

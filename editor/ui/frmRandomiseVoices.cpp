@@ -1,6 +1,7 @@
 #include "editor/ui/frmRandomiseVoices.h"
 
 #include "editor/RandomiseVoices.h"
+#include "editor/ui/frmAlgorithms.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -254,7 +255,11 @@ void frmRandomiseVoices::itemClicked(QTreeWidgetItem* item, int)
 {
     std::string listKey;
     long voice = 0;
-    if (m_showVoice && PatchGenTree::parseVoiceKey(keyOf(item), listKey, voice))
+    if (!PatchGenTree::parseVoiceKey(keyOf(item), listKey, voice))
+        return;
+    // The voice's algorithm, as its text "(Alg n)" tells, for reference.
+    frmAlgorithms::ShowAlgorithmOfNode(item->text(0), parentWidget());
+    if (m_showVoice)
         m_showVoice(listKey, voice);
 }
 
@@ -285,6 +290,7 @@ void frmRandomiseVoices::hideEvent(QHideEvent* event)
     // Closing only hides the window, so the tree and settings stay for next
     // time; a run does not go on unseen.
     m_core.stop();
+    frmAlgorithms::Unload();
     QDialog::hideEvent(event);
 }
 

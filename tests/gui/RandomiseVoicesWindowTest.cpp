@@ -3,6 +3,7 @@
 
 #include "editor/RandomiseVoices.h"
 #include "editor/ui/RandomiseVoicesHost.h"
+#include "editor/ui/frmAlgorithms.h"
 #include "editor/ui/frmRandomiseVoices.h"
 #include "library/VoiceAudition.h"
 #include "midi/MidiSession.h"
@@ -11,6 +12,7 @@
 #include "midi/ui/MidiWindows.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -167,6 +169,12 @@ void RandomiseVoicesWindowTest::clickedVoicesJoinTheTree()
                       w.TreeView1()->visualItemRect(ninth).center());
     QCOMPARE(list->List1()->currentIndex().row(), 8);
     QCOMPARE(list->List1()->currentIndex().column(), 0);
+    // ... and shows its algorithm, "(Alg 1)", in the Algorithms window, which
+    // goes when the patch generator closes.
+    QVERIFY(toneloft::frmAlgorithms::instance());
+    QCOMPARE(toneloft::frmAlgorithms::instance()->Frame1()->title(), QStringLiteral("Alg1"));
+    w.close();
+    QVERIFY(!toneloft::frmAlgorithms::instance());
 }
 
 void RandomiseVoicesWindowTest::theLabelAndTheBaseFollowTheTicks()
