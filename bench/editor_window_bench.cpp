@@ -4,13 +4,15 @@
 // median/worst of both. The services' clock is fake (one event turn is 1 ms), so
 // the test note's wait after a step costs no real time.
 //
-//   toneloft-editor-window-bench [FILE] [--steps N] [--voice N] [--shot out.png] [--scale F]
+//   toneloft-editor-window-bench [FILE] [--steps N] [--voice N] [--shot out.png] [--pdf out.pdf] [--scale F]
 // FILE defaults to a bank of 32 generated voices. --shot saves the window as the
-// program shows it on a 1280x800 screen, and exits. Runs on any Qt platform;
+// program shows it on a 1280x800 screen, --pdf prints its Print Voice Data pages
+// into a PDF file; either then exits. Runs on any Qt platform;
 // QT_QPA_PLATFORM=offscreen needs no display.
 
 #include "editor/VoiceEditorCore.h"
 #include "editor/ui/ParameterGrid.h"
+#include "editor/ui/PrintVoiceData.h"
 #include "editor/ui/VoiceEditorHost.h"
 #include "editor/ui/frmVoiceEditor.h"
 #include "library/ui/ListWindowManager.h"
@@ -135,6 +137,7 @@ int main(int argc, char* argv[])
 {
     std::string file;
     std::string shot;
+    std::string pdf;
     long voice = 1;
     long stepCount = 10000;
     for (int i = 1; i < argc; ++i) {
@@ -143,6 +146,8 @@ int main(int argc, char* argv[])
             voice = std::max(1L, std::atol(argv[++i]));
         else if (a == "--steps" && i + 1 < argc)
             stepCount = std::max(1L, std::atol(argv[++i]));
+        else if (a == "--pdf" && i + 1 < argc)
+            pdf = argv[++i];
         else if (a == "--shot" && i + 1 < argc)
             shot = argv[++i];
         else if (a == "--scale" && i + 1 < argc)
@@ -161,7 +166,7 @@ int main(int argc, char* argv[])
     }
 
     QuietUi ui;
-    toneloft::frmStartup mainWindow(shot.empty() ? &ui : nullptr);
+    toneloft::frmStartup mainWindow(shot.empty() && pdf.empty() ? &ui : nullptr);
     toneloft::Session session(mainWindow.ui(), (folder / "").string());
     toneloft::ListWindowManager lists(session, mainWindow);
     toneloft::VoiceEditorHost editors(session, mainWindow, lists);
@@ -172,6 +177,13 @@ int main(int argc, char* argv[])
         return 1;
     }
     toneloft::frmVoiceList* list = lists.activeWindow();
+    if (!pdf.empty()) {
+        list->LoadVoice(voice);
+        toneloft::frmVoiceEditor* editor = editors.activeEditor();
+        const bool written = editor && toneloft::PrintVoiceData::printToPdf(*editor, QString::fromStdString(pdf));
+        fs::remove_all(folder);
+        return written ? 0 : 1;
+    }
     if (!shot.empty()) {
         list->LoadVoice(voice);
         toneloft::frmVoiceEditor* editor = editors.activeEditor();

@@ -42,7 +42,8 @@ bool PrintVoiceData::render(QPrinter& printer, frmVoiceEditor& editor)
         return false;
     editor.arrangeForPrint(kPrintWidth);
     QWidget* area = editor.printArea();
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    // Painter coordinates start at the printable area's corner.
+    const QRectF page(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
     const double scale = page.width() / std::max(1, area->width());
 
     // Heading: the voice and the list it belongs to.

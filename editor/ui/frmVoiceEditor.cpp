@@ -52,6 +52,22 @@ std::pair<int, int> gridChars(int index)
     }
 }
 
+// A panel's title as a strip across its top, as the sections of an
+// instrument's front panel are marked.
+void styleTitle(QLabel* title)
+{
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    title->setAutoFillBackground(true);
+    QPalette p = title->palette();
+    p.setColor(QPalette::Window, QColor(52, 68, 88));
+    p.setColor(QPalette::WindowText, Qt::white);
+    title->setPalette(p);
+    title->setContentsMargins(6, 2, 6, 2);
+    title->setCursor(Qt::OpenHandCursor);
+}
+
 } // namespace
 
 frmVoiceEditor::frmVoiceEditor(Session& session, std::shared_ptr<VoiceEditor> editor, QWidget* parent)
@@ -199,17 +215,16 @@ QFrame* frmVoiceEditor::buildVoicePanel()
     panel->setFrameShape(QFrame::StyledPanel);
     m_panels[0] = panel;
     auto* v = new QVBoxLayout(panel);
-    v->setContentsMargins(6, 4, 6, 6);
+    v->setContentsMargins(0, 0, 0, 6);
     auto* title = new QLabel(QStringLiteral("Non Operator"));
     title->setObjectName(QStringLiteral("Label3(0)"));
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
+    styleTitle(title);
     m_titles[0] = title;
     watchElement(title, ElementKind::Label, 0);
     v->addWidget(title);
 
     auto* row = new QHBoxLayout;
+    row->setContentsMargins(6, 2, 6, 0);
     row->setSpacing(4);
     const int gutter = qRound(17 * logicalDpiX() / 96.0) + 4;
     row->addWidget(captioned(gridCaption(0), m_grids[0], QStringLiteral("Caption(0)")));
@@ -276,18 +291,17 @@ QFrame* frmVoiceEditor::buildOperatorPanel(int op)
     panel->setFrameShape(QFrame::StyledPanel);
     m_panels[static_cast<std::size_t>(op)] = panel;
     auto* v = new QVBoxLayout(panel);
-    v->setContentsMargins(6, 4, 6, 6);
+    v->setContentsMargins(0, 0, 0, 6);
     auto* title = new QLabel(QStringLiteral("Operator %1").arg(op));
     title->setObjectName(QStringLiteral("Label3(%1)").arg(op));
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
+    styleTitle(title);
     title->setToolTip(QStringLiteral("Hold and drag onto another operator's title to copy the whole operator"));
     m_titles[static_cast<std::size_t>(op)] = title;
     watchElement(title, ElementKind::Label, op);
     v->addWidget(title);
 
     auto* row = new QHBoxLayout;
+    row->setContentsMargins(6, 2, 6, 0);
     row->setSpacing(4);
     const int gutter = qRound(17 * logicalDpiX() / 96.0) + 4;
     row->addWidget(captioned(gridCaption(op), m_grids[static_cast<std::size_t>(op)],

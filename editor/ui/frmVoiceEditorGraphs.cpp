@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QLayout>
 #include <QVBoxLayout>
 
 namespace toneloft {
@@ -126,6 +127,7 @@ void frmVoiceEditor::arrangeForPrint(int width)
     m_reset->hide();
     const int w = std::max(width, m_clientWidget->minimumSizeHint().width());
     m_clientWidget->resize(w, m_clientWidget->sizeHint().height());
+    m_clientWidget->layout()->activate(); // the panels take the new width now, not at the next paint
 }
 
 void frmVoiceEditor::restoreFromPrint()
@@ -134,6 +136,7 @@ void frmVoiceEditor::restoreFromPrint()
         return;
     m_reset->setVisible(m_printSaved->resetShown);
     m_clientWidget->resize(m_printSaved->size);
+    m_clientWidget->layout()->activate();
     if (m_printSaved->spinShown)
         placeSpin();
     m_printSaved.reset();
