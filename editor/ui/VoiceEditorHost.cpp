@@ -76,10 +76,12 @@ void VoiceEditorHost::subWindowActivated(QMdiSubWindow* window)
     if (!window)
         return; // the main window itself lost focus: the active child stays
     auto* editor = qobject_cast<frmVoiceEditor*>(window->widget());
-    if (editor) {
+    // Activation sends the voice: once per change of the active window.
+    if (editor)
         m_session.setActive(editor->editor().list, &editor->editor());
+    if (editor && editor != m_current)
         editor->activated();
-    }
+    m_current = editor;
     m_main.setEditorCommands(editor != nullptr);
 }
 

@@ -44,6 +44,7 @@ private:
     frmStartup& m_main;
     ListWindowManager& m_lists;
     std::vector<QPointer<frmVoiceEditor>> m_editors;
+    QPointer<frmVoiceEditor> m_current; // the editor last made active
 };
 
 } // namespace toneloft

@@ -421,11 +421,6 @@ void frmVoiceEditor::placeSpin()
     m_spin->update();
 }
 
-void frmVoiceEditor::hideSpin()
-{
-    m_spin->hide();
-}
-
 void frmVoiceEditor::stepCurrent(int direction)
 {
     if (m_currentGrid < 0)

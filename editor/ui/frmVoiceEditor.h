@@ -123,7 +123,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
 
@@ -134,7 +133,6 @@ private:
     void bindGrid(int index);
     void bindAll();
     void placeSpin();
-    void hideSpin();
     void spinChanged(int value);
     bool typedEntry(int grid, int row, const QString& text);
     void algorithmChanged(int value);
@@ -189,7 +187,6 @@ private:
     // A press on an element waits this long for its release before it drags.
     static constexpr int kDragHoldMs = 500;
     QPointer<QWidget> m_pressed;
-    qint64 m_pressedAt = 0;
     std::function<void(QMimeData*)> m_dragStarter;
     struct SavedGeometry;
     std::shared_ptr<SavedGeometry> m_printSaved;

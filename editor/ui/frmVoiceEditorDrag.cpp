@@ -11,7 +11,6 @@
 #include "voice/clsVoiceLists.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -137,7 +136,6 @@ bool frmVoiceEditor::dropElement(const QMimeData* mime, ElementKind kind, int in
 void frmVoiceEditor::beginHold(QWidget* widget)
 {
     m_pressed = widget;
-    m_pressedAt = QDateTime::currentMSecsSinceEpoch();
     QPointer<QWidget> pressed(widget);
     QTimer::singleShot(kDragHoldMs, this, [this, pressed] {
         if (pressed && m_pressed == pressed) { // not released meanwhile

@@ -219,9 +219,4 @@ void frmVoiceEditor::closeEvent(QCloseEvent* event)
     Q_EMIT closed();
 }
 
-void frmVoiceEditor::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-}
-
 } // namespace toneloft

@@ -9,6 +9,7 @@
 #include "editor/ui/VoiceEditorHost.h"
 #include "editor/ui/frmAlgorithms.h"
 #include "editor/ui/frmVoiceEditor.h"
+#include "common/SynthLink.h"
 #include "voice/VoiceEditor.h"
 
 #include <QGroupBox>
@@ -126,6 +127,15 @@ void typeInto(QWidget* grid, const QString& text)
     QCoreApplication::processEvents(); // the cell's editor commits after its key
 }
 
+// The synthesiser as the editor sees it, counting what it is sent.
+struct CountingSynth : toneloft::SynthLink {
+    int voices = 0;
+    std::vector<std::pair<int, int>> changes; // parameter, value
+    bool outputOpen() const override { return true; }
+    void sendVoice(const toneloft::ByteString&, bool) override { ++voices; }
+    void sendParameter(int parameter, int value) override { changes.emplace_back(parameter, value); }
+};
+
 bool enabled(toneloft::frmStartup& main, MainCommand c)
 {
     return main.action(c)->isEnabled();
@@ -142,6 +152,7 @@ private slots:
     void typedTextsAreCheckedByTheirRows_data();
     void typedTextsAreCheckedByTheirRows();
     void keyboardReachesEveryValue();
+    void stepsReachTheSynthesiserUnlessCtrlIsHeld();
     void dragCopiesAGroupAndUndoTakesItBack();
     void secondOpeningAsksAndClosingAsksToSave();
     void printsThePanelsToPdf();
@@ -264,6 +275,40 @@ void VoiceEditorWindowTest::keyboardReachesEveryValue()
     }
     // 145 values less the algorithm (its own arrows) and the ten name characters (the name box).
     QCOMPARE(static_cast<int>(seen.size()), 144);
+}
+
+void VoiceEditorWindowTest::stepsReachTheSynthesiserUnlessCtrlIsHeld()
+{
+    EditorDesk desk;
+    CountingSynth synth;
+    desk.session.setSynth(&synth);
+    frmVoiceEditor* e = desk.open(1);
+    QVERIFY(e);
+    // Made active again after the list: the synthesiser gets the editor's voice.
+    desk.activate(desk.list);
+    const int sent = synth.voices;
+    desk.main.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(e->parentWidget()));
+    QCOMPARE(synth.voices, sent + 1);
+    // Operator 1's R1 is parameter (6 - 1) * 21 + 1 = 106; the init voice holds 99.
+    toneloft::ParameterGrid* grid = e->dGrid1(1);
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QTest::keyClick(grid, Qt::Key_PageDown);
+    QCOMPARE(synth.changes, (std::vector<std::pair<int, int>>{{106, 98}}));
+    // The lower arrow beside the cell does the same.
+    toneloft::UpDownSpin* spin = e->UpDown();
+    QVERIFY(spin->isVisible());
+    QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, spin->height() * 3 / 4));
+    QCOMPARE(synth.changes.back(), (std::pair<int, int>{106, 97}));
+    // Held Ctrl: stored, not sent; released: sent again.
+    QTest::keyPress(grid, Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyClick(grid, Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(e->core().value(106), 96);
+    QCOMPARE(synth.changes.size(), std::size_t{2});
+    QTest::keyRelease(grid, Qt::Key_Control);
+    QTest::keyClick(grid, Qt::Key_PageUp);
+    QCOMPARE(synth.changes.back(), (std::pair<int, int>{106, 97}));
+    desk.session.setSynth(nullptr);
 }
 
 void VoiceEditorWindowTest::dragCopiesAGroupAndUndoTakesItBack()
