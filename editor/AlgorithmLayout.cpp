@@ -19,7 +19,8 @@ constexpr double kMargin = 0.08;    // round the outermost lines
 
 bool modulates(const synth::Algorithm& a, int from, int to)
 {
-    return (a.modulators[static_cast<std::size_t>(to - 1)] >> (from - 1)) & 1u;
+    const unsigned inputs = a.modulators[static_cast<std::size_t>(to - 1)];
+    return (inputs >> static_cast<unsigned>(from - 1)) & 1u;
 }
 
 std::vector<int> targetsOf(const synth::Algorithm& a, int op)
@@ -33,7 +34,8 @@ std::vector<int> targetsOf(const synth::Algorithm& a, int op)
 
 bool isCarrier(const synth::Algorithm& a, int op)
 {
-    return (a.carriers >> (op - 1)) & 1u;
+    const unsigned carriers = a.carriers;
+    return (carriers >> static_cast<unsigned>(op - 1)) & 1u;
 }
 
 class LayoutBuilder {
