@@ -1,6 +1,7 @@
 #include "voice/Session.h"
 #include "common/FileReplacing.h"
 #include "editor/ui/RandomiseVoicesHost.h"
+#include "editor/ui/VoiceEditorHost.h"
 #include "midi/ui/frmVXCconversion.h"
 #include "common/ui/WindowPlacement.h"
 #include "library/ui/ListWindowManager.h"
@@ -47,6 +48,7 @@ int main(int argc, char* argv[])
     toneloft::ListWindowManager lists(session, mainWindow);
     toneloft::PreferencesHost preferences(mainWindow, lists);
     toneloft::RandomiseVoicesHost patchGenerator(session, mainWindow, lists);
+    toneloft::VoiceEditorHost editors(session, mainWindow, lists);
     toneloft::installVxcConversionCommand(mainWindow);
 
     // The MIDI devices: the system's ports, then the built-in virtual DX7, which

@@ -147,6 +147,14 @@ frmVoiceList* ListWindowManager::activeWindow() const
     return frame ? qobject_cast<frmVoiceList*>(frame->widget()) : nullptr;
 }
 
+void ListWindowManager::setEditorWindows(VoiceEditorWindows* windows)
+{
+    m_editorWindows = windows;
+    for (auto& [id, window] : m_windows)
+        if (window)
+            window->setEditorWindows(windows);
+}
+
 void ListWindowManager::subWindowActivated(QMdiSubWindow* window)
 {
     frmVoiceList* now = window ? qobject_cast<frmVoiceList*>(window->widget()) : nullptr;
@@ -174,6 +182,7 @@ void ListWindowManager::listLoaded(VoiceList& list)
     if (!shared || m_windows.count(list.ID))
         return;
     auto* window = new frmVoiceList(m_session, shared, m_main);
+    window->setEditorWindows(m_editorWindows);
     m_windows[list.ID] = window;
     m_main.addChild(window);
     // addChild activates the window, but activation is not reported while the

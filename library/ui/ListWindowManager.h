@@ -16,6 +16,7 @@ namespace toneloft {
 
 class clsVoiceNames;
 class ListToolWindows;
+class VoiceEditorWindows;
 class frmFind;
 class frmStartup;
 class frmVoiceList;
@@ -44,6 +45,8 @@ public:
     frmFind& findWindow();
     // Duplicates, grouping and printing.
     ListToolWindows& tools() { return *m_tools; }
+    // The voice editor windows every list opens its voices in (the program's).
+    void setEditorWindows(VoiceEditorWindows* windows);
 
     void listAdded(VoiceList& list) override;
     void listLoaded(VoiceList& list) override;
@@ -65,6 +68,7 @@ private:
     QPointer<frmVoiceList> m_active;
     QPointer<frmFind> m_find;
     ListToolWindows* m_tools = nullptr; // a child of this object
+    VoiceEditorWindows* m_editorWindows = nullptr;
 };
 
 } // namespace toneloft

@@ -3,6 +3,7 @@
 #include "common/Banks.h"
 #include "common/UiServices.h"
 #include "library/VoiceListView.h"
+#include "library/ui/VoiceEditorWindows.h"
 #include "library/ui/VoiceNameValidator.h"
 #include "library/ui/VoiceSlotDelegate.h"
 #include "library/ui/frmStartup.h"
@@ -442,7 +443,7 @@ std::string frmVoiceList::editorKey(long voice)
 frmVoiceRecordset* frmVoiceList::recordsetWindow(long voice) const
 {
     const auto it = m_editorWindows.find(editorKey(voice));
-    return it == m_editorWindows.end() ? nullptr : it->second.data();
+    return it == m_editorWindows.end() ? nullptr : qobject_cast<frmVoiceRecordset*>(it->second.data());
 }
 
 void frmVoiceList::LoadVoice(long voice)
@@ -461,6 +462,14 @@ void frmVoiceList::LoadVoice(long voice)
     ShowStatus(m_session.ui(), "Loading Voice Editor - Please Wait", 0, 1);
     const auto editor = m_list->openEditor(voice);
     if (!editor) {
+        ShowStatus(m_session.ui(), "", 0, 0);
+        return;
+    }
+    if (m_editorWindowMaker) {
+        // The editor window owns closing from here on (the save question, and
+        // leaving the list's collections).
+        if (QWidget* editorWindow = m_editorWindowMaker->showEditor(*m_list, editor))
+            m_editorWindows[key] = editorWindow;
         ShowStatus(m_session.ui(), "", 0, 0);
         return;
     }
@@ -486,10 +495,16 @@ void frmVoiceList::LoadVoice(long voice)
 
 void frmVoiceList::resetVoiceEditor(const std::string& key)
 {
-    m_list->resetEditor(key);
     const auto it = m_editorWindows.find(key);
+    if (it != m_editorWindows.end() && it->second && m_editorWindowMaker &&
+        !qobject_cast<frmVoiceRecordset*>(it->second.data())) {
+        m_editorWindowMaker->resetEditor(it->second.data()); // reloads the voice itself
+        return;
+    }
+    m_list->resetEditor(key);
     if (it != m_editorWindows.end() && it->second)
-        it->second->InitVoiceDataRecordset(m_list->Recordsets.Item(key));
+        if (auto* stand = qobject_cast<frmVoiceRecordset*>(it->second.data()))
+            stand->InitVoiceDataRecordset(m_list->Recordsets.Item(key));
 }
 
 void frmVoiceList::editorWindowClosed(const std::string& key)

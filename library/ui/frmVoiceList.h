@@ -29,6 +29,7 @@ class VoiceList;
 class frmStartup;
 class frmVoiceRecordset;
 class VoiceSlotDelegate;
+class VoiceEditorWindows;
 
 // The window of one open voice list: a bank of 32 names in two columns of 16,
 // the bank selector, the caption that opens the file properties, rename in
@@ -74,6 +75,8 @@ public:
     void showVoice(long voice);
     void SetMenuAndToolbar(bool active);
     void LoadVoice(long voice);
+    // The program's voice editor windows (none: the parameter-table window).
+    void setEditorWindows(VoiceEditorWindows* windows) { m_editorWindowMaker = windows; }
 
     void activated();
     void deactivated();
@@ -180,7 +183,8 @@ private:
     QTimer* m_edgeTimer = nullptr;
     int m_dragX = 0; // last drag position over the list, viewport coordinates
     std::function<void(QMimeData*)> m_dragStarter;
-    std::map<std::string, QPointer<frmVoiceRecordset>> m_editorWindows;
+    std::map<std::string, QPointer<QWidget>> m_editorWindows;
+    VoiceEditorWindows* m_editorWindowMaker = nullptr;
 
     static inline bool s_dragInProgress = false;
 };
