@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QSettings>
@@ -457,6 +458,12 @@ void frmVoiceList::LoadVoice(long voice)
             "Toneloft", MsgIcon::Question, MsgButtons::YesNoCancel);
         if (answer == MsgResult::Yes)
             resetVoiceEditor(key);
+        // Whatever the answer, the editor comes to the front: it is what was asked for.
+        const auto it = m_editorWindows.find(key);
+        if (answer != MsgResult::Cancel && it != m_editorWindows.end() && it->second)
+            if (auto* frame = qobject_cast<QMdiSubWindow*>(it->second->parentWidget()))
+                if (QMdiArea* area = frame->mdiArea())
+                    area->setActiveSubWindow(frame);
         return;
     }
     ShowStatus(m_session.ui(), "Loading Voice Editor - Please Wait", 0, 1);
