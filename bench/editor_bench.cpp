@@ -10,6 +10,7 @@
 // The services' clock is fake (each event turn advances it 1 ms), so the test
 // note's wait after each step costs no real time and is not measured.
 
+#include "BenchMidi.h"
 #include "common/UiServices.h"
 #include "editor/VoiceEditorCore.h"
 #include "midi/MidiBackend.h"
@@ -34,6 +35,9 @@
 using namespace toneloft;
 using Clock = std::chrono::steady_clock;
 
+using toneloft::bench::NoDialogs;
+using toneloft::bench::TimingBackend;
+
 namespace {
 
 class QuietUi : public UiServices {
@@ -54,44 +58,6 @@ public:
 
 private:
     std::int64_t m_now = 0;
-};
-
-class NoDialogs : public MidiStartupDialogs {
-public:
-    int showMissingDevice(const MissingDeviceDialog&) override { return 0; }
-    bool showMidiConfigure(MidiConfigureDialog&) override { return false; }
-    int showInitialisationMessage(const std::string&) override { return 0; }
-};
-
-// One output that notes when the last long message reached it.
-class TimingBackend : public MidiBackend {
-public:
-    Clock::time_point lastLong{};
-    long longs = 0;
-
-    int inputCount() override { return 0; }
-    int outputCount() override { return 1; }
-    int inputName(int, std::string&) override { return 2; }
-    int outputName(int index, std::string& name) override
-    {
-        if (index != 0)
-            return 2;
-        name = "Timing";
-        return 0;
-    }
-    int openInput(int, MidiInputQueue&) override { return 2; }
-    int startInput() override { return 5; }
-    void stopInput() override {}
-    void closeInput() override {}
-    int openOutput(int index) override { return index == 0 ? 0 : 2; }
-    void closeOutput() override {}
-    int sendShort(std::uint32_t) override { return 0; }
-    int sendLong(std::span<const std::uint8_t>) override
-    {
-        lastLong = Clock::now();
-        ++longs;
-        return 0;
-    }
 };
 
 double ms(Clock::duration d)

@@ -10,6 +10,7 @@
 // into a PDF file; either then exits. Runs on any Qt platform;
 // QT_QPA_PLATFORM=offscreen needs no display.
 
+#include "BenchMidi.h"
 #include "editor/VoiceEditorCore.h"
 #include "editor/ui/ParameterGrid.h"
 #include "editor/ui/PrintVoiceData.h"
@@ -44,6 +45,9 @@
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
+using toneloft::bench::NoDialogs;
+using toneloft::bench::TimingBackend;
+
 namespace {
 
 double msSince(Clock::time_point start)
@@ -73,43 +77,6 @@ public:
 
 private:
     std::int64_t m_now = 0;
-};
-
-class NoDialogs : public toneloft::MidiStartupDialogs {
-public:
-    int showMissingDevice(const toneloft::MissingDeviceDialog&) override { return 0; }
-    bool showMidiConfigure(toneloft::MidiConfigureDialog&) override { return false; }
-    int showInitialisationMessage(const std::string&) override { return 0; }
-};
-
-// One output that notes when the last block reached it.
-class TimingBackend : public toneloft::MidiBackend {
-public:
-    Clock::time_point lastLong{};
-    long longs = 0;
-    int inputCount() override { return 0; }
-    int outputCount() override { return 1; }
-    int inputName(int, std::string&) override { return 2; }
-    int outputName(int index, std::string& name) override
-    {
-        if (index != 0)
-            return 2;
-        name = "Timing";
-        return 0;
-    }
-    int openInput(int, toneloft::MidiInputQueue&) override { return 2; }
-    int startInput() override { return 5; }
-    void stopInput() override {}
-    void closeInput() override {}
-    int openOutput(int index) override { return index == 0 ? 0 : 2; }
-    void closeOutput() override {}
-    int sendShort(std::uint32_t) override { return 0; }
-    int sendLong(std::span<const std::uint8_t>) override
-    {
-        lastLong = Clock::now();
-        ++longs;
-        return 0;
-    }
 };
 
 std::pair<double, double> medianWorst(std::vector<double> v)
