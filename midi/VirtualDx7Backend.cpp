@@ -76,6 +76,8 @@ int VirtualDx7Backend::openOutput(int index)
     if (m_outputOpen)
         return kAllocated;
     m_outputOpen = true;
+    if (onOutputOpened)
+        onOutputOpened();
     return 0;
 }
 

@@ -39,6 +39,11 @@ public:
     void setStandIn(bool standIn) { m_standIn = standIn; }
     bool isStandIn(int, bool) override { return m_standIn; }
 
+    // Runs each time the program opens the instrument as its output: the
+    // desktop program starts the sound there, so an off-line start touches no
+    // audio system.
+    std::function<void()> onOutputOpened;
+
     bool inputOpen() const { return m_queue != nullptr; }
     bool outputOpen() const { return m_outputOpen; }
 

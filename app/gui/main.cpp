@@ -66,6 +66,7 @@ int main(int argc, char* argv[])
     // The virtual DX7 sounds through the default audio device; none, silence.
     toneloft::synth::DesktopSound sound;
     virtualDx7.instrument().setInstrument(&sound.instrument());
+    virtualDx7.onOutputOpened = [&sound] { sound.start(); };
     dialogs.setSound(&sound);
 #endif
     toneloft::MidiWindows midiWindows(mainWindow);

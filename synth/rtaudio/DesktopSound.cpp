@@ -8,6 +8,13 @@ namespace toneloft::synth {
 DesktopSound::DesktopSound()
 {
     setVolume(m_volume);
+}
+
+void DesktopSound::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
     m_devices = AudioOutput::devices();
     const auto fallback = std::find_if(m_devices.begin(), m_devices.end(), [](const auto& d) { return d.isDefault; });
     if (fallback != m_devices.end())
@@ -16,6 +23,7 @@ DesktopSound::DesktopSound()
 
 std::vector<std::string> DesktopSound::outputDevices()
 {
+    m_started = true; // the user chooses from here on
     if (!m_output.isOpen())
         m_devices = AudioOutput::devices(); // the list cannot change under an open stream's index
     std::vector<std::string> names{"<None>"};

@@ -10,11 +10,14 @@
 namespace toneloft::synth {
 
 // The desktop program's sound: the instrument the in-process virtual DX7
-// plays, heard through the system's default output device from the start.
-// Without a device the program is silent and says nothing.
+// plays, heard through the system's default output device once start() has
+// run (when the virtual DX7 is first opened). Without a device the program is
+// silent and says nothing.
 class DesktopSound : public SoundSettings {
 public:
     DesktopSound();
+    // Opens the default output device, the first time only.
+    void start();
 
     FmInstrument& instrument() { return m_instrument; }
 
@@ -31,6 +34,7 @@ private:
     std::vector<AudioOutput::Device> m_devices;
     int m_current = 0;
     int m_volume = 80;
+    bool m_started = false;
 };
 
 } // namespace toneloft::synth
