@@ -3,6 +3,7 @@
 #include "editor/AlgorithmLayout.h"
 
 #include <QKeyEvent>
+#include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -169,8 +170,17 @@ void AlgorithmDiagram::toggle(int op)
     emit operatorToggled(op, on, m_status);
 }
 
+void AlgorithmDiagram::enterEvent(QEnterEvent* event)
+{
+    if (togglingAllowed)
+        setTogglingEnabled(togglingAllowed());
+    QWidget::enterEvent(event);
+}
+
 void AlgorithmDiagram::mousePressEvent(QMouseEvent* event)
 {
+    if (togglingAllowed)
+        setTogglingEnabled(togglingAllowed());
     if (event->button() != Qt::LeftButton || !m_toggling)
         return QWidget::mousePressEvent(event);
     for (int op = 1; op <= 6; ++op)

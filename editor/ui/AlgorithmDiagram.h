@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 namespace toneloft {
 
 struct AlgorithmLayout;
@@ -39,6 +41,11 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    // Asked again when the pointer comes over the diagram and when it is
+    // pressed, so that MIDI switched on or off after the editor was activated
+    // is followed; unset, the last setTogglingEnabled holds.
+    std::function<bool()> togglingAllowed;
+
 public slots:
     void setAlgorithm(int algorithm);
     void setOperatorStatus(int mask);
@@ -48,6 +55,7 @@ signals:
     void operatorToggled(int op, bool on, int operatorStatus);
 
 protected:
+    void enterEvent(QEnterEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

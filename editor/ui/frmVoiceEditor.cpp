@@ -242,6 +242,7 @@ QFrame* frmVoiceEditor::buildVoicePanel()
     algorithm->setContentsMargins(6, 4, 6, 6);
     m_diagram = new AlgorithmDiagram;
     m_diagram->setObjectName(QStringLiteral("Frame1"));
+    m_diagram->togglingAllowed = [this] { return m_core->midiOn(); };
     connect(m_diagram, &AlgorithmDiagram::operatorToggled, this, [this](int op, bool, int) {
         m_core->ToggleOperator(op);
         showAlgorithm();

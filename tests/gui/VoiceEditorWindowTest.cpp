@@ -131,7 +131,8 @@ void typeInto(QWidget* grid, const QString& text)
 struct CountingSynth : toneloft::SynthLink {
     int voices = 0;
     std::vector<std::pair<int, int>> changes; // parameter, value
-    bool outputOpen() const override { return true; }
+    bool open = true;
+    bool outputOpen() const override { return open; }
     void sendVoice(const toneloft::ByteString&, bool) override { ++voices; }
     void sendParameter(int parameter, int value) override { changes.emplace_back(parameter, value); }
 };
@@ -153,6 +154,7 @@ private slots:
     void typedTextsAreCheckedByTheirRows();
     void keyboardReachesEveryValue();
     void stepsReachTheSynthesiserUnlessCtrlIsHeld();
+    void operatorBoxesFollowMidiSwitchedOnLater();
     void dragCopiesAGroupAndUndoTakesItBack();
     void secondOpeningAsksAndClosingAsksToSave();
     void printsThePanelsToPdf();
@@ -308,6 +310,29 @@ void VoiceEditorWindowTest::stepsReachTheSynthesiserUnlessCtrlIsHeld()
     QTest::keyRelease(grid, Qt::Key_Control);
     QTest::keyClick(grid, Qt::Key_PageUp);
     QCOMPARE(synth.changes.back(), (std::pair<int, int>{106, 97}));
+    desk.session.setSynth(nullptr);
+}
+
+void VoiceEditorWindowTest::operatorBoxesFollowMidiSwitchedOnLater()
+{
+    EditorDesk desk;
+    CountingSynth synth;
+    synth.open = false;
+    desk.session.setSynth(&synth);
+    frmVoiceEditor* e = desk.open(1);
+    QVERIFY(e);
+    toneloft::AlgorithmDiagram* diagram = e->algorithmDiagram();
+    const QPoint box3 = diagram->operatorRect(3).center().toPoint();
+    QTest::mouseClick(diagram, Qt::LeftButton, {}, box3);
+    QVERIFY(synth.changes.empty());
+    QCOMPARE(e->core().OperatorStatus() == 0 || e->core().OperatorStatus() == 63, true);
+
+    // MIDI comes on while the editor stays active: the boxes react at once.
+    // Operator n is bit 2^(6 - n): operator 3 off leaves 63 - 8.
+    synth.open = true;
+    QTest::mouseClick(diagram, Qt::LeftButton, {}, box3);
+    QCOMPARE(synth.changes, (std::vector<std::pair<int, int>>{{156, 55}}));
+    QCOMPARE(diagram->operatorColour(3), toneloft::AlgorithmDiagram::kOffColour);
     desk.session.setSynth(nullptr);
 }
 
