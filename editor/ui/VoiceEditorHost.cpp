@@ -14,6 +14,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
+
 namespace toneloft {
 
 VoiceEditorHost::VoiceEditorHost(Session& session, frmStartup& mainWindow, ListWindowManager& lists)
@@ -44,6 +46,14 @@ QWidget* VoiceEditorHost::showEditor(VoiceList& list, std::shared_ptr<VoiceEdito
     const std::string listId = list.ID;
     connect(window, &frmVoiceEditor::closed, this, [this, window, listId] { editorClosed(window, listId); });
     m_main.addChild(window);
+    // As much of the editor as the window area holds: its panels are about 1,200
+    // pixels wide (less fits and scrolls).
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
+        const QSize area = m_main.mdiArea()->viewport()->size();
+        const int width = std::clamp(area.width() - frame->x(), 400, 1220);
+        const int height = std::max(300, area.height() - frame->y());
+        frame->resize(width, height);
+    }
     window->show();
     subWindowActivated(qobject_cast<QMdiSubWindow*>(window->parentWidget()));
     frmAlgorithms::ShowAlgorithm(window->core().algorithm(), &m_main);

@@ -65,8 +65,17 @@ frmAlgorithms* frmAlgorithms::instance()
 frmAlgorithms& frmAlgorithms::ShowAlgorithm(int algorithm, QWidget* parent)
 {
     QPointer<frmAlgorithms>& window = theWindow();
-    if (!window)
+    if (!window) {
         window = new frmAlgorithms(parent);
+        // At the main window's lower right, clear of its menus and of the editor's
+        // own algorithm panel at the top.
+        if (parent) {
+            const QRect frame = parent->window()->geometry();
+            window->adjustSize();
+            window->move(std::max(frame.left(), frame.right() - window->width() - 24),
+                         std::max(frame.top() + 90, frame.bottom() - window->height() - 40));
+        }
+    }
     window->m_spin->setValue(std::clamp(algorithm, 0, 31));
     window->show();
     return *window;
