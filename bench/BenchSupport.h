@@ -80,6 +80,30 @@ public:
     std::function<void()> onEvents;
 };
 
+// Nobody at the desk, on a clock that moves one millisecond per turn of the
+// event loop, so waits (a test note's) cost no real time. Every box gets answer.
+class FakeClockUi : public UiServices {
+public:
+    explicit FakeClockUi(MsgResult answer) : m_answer(answer) {}
+    MsgResult msgBox(const std::string&, const std::string&, MsgIcon, MsgButtons) override { return m_answer; }
+    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
+    FileDialogResult fileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<int> chooseSaveFormat(int) override { return std::nullopt; }
+    void openHelp(const std::string&) override {}
+    void setStatus(const std::string&, bool, bool) override {}
+    void setBusy(bool) override {}
+    void processEvents() override { ++m_now; }
+    void waitForEvents(std::int64_t) override { ++m_now; }
+    std::int64_t clock() override { return m_now; }
+
+private:
+    MsgResult m_answer;
+    std::int64_t m_now = 0;
+};
+
 inline double secondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -11,6 +11,7 @@
 // note's wait after each step costs no real time and is not measured.
 
 #include "BenchMidi.h"
+#include "BenchSupport.h"
 #include "common/UiServices.h"
 #include "editor/VoiceEditorCore.h"
 #include "midi/MidiBackend.h"
@@ -40,26 +41,6 @@ using toneloft::bench::TimingBackend;
 
 namespace {
 
-class QuietUi : public UiServices {
-public:
-    MsgResult msgBox(const std::string&, const std::string&, MsgIcon, MsgButtons) override { return MsgResult::Yes; }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    FileDialogResult fileDialog(const FileDialogRequest&) override { return {}; }
-    std::optional<int> chooseSaveFormat(int) override { return std::nullopt; }
-    void openHelp(const std::string&) override {}
-    void setStatus(const std::string&, bool, bool) override {}
-    void setBusy(bool) override {}
-    void processEvents() override { ++m_now; }
-    void waitForEvents(std::int64_t) override { ++m_now; }
-    std::int64_t clock() override { return m_now; }
-
-private:
-    std::int64_t m_now = 0;
-};
-
 double ms(Clock::duration d)
 {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -84,7 +65,7 @@ int main(int argc, char** argv)
         out.write(bank.data(), static_cast<std::streamsize>(bank.size()));
     }
 
-    QuietUi ui;
+    toneloft::bench::FakeClockUi ui(toneloft::MsgResult::Yes);
     Session session(ui, folder.string());
     TimingBackend backend;
     NoDialogs dialogs;

@@ -11,6 +11,7 @@
 // QT_QPA_PLATFORM=offscreen needs no display.
 
 #include "BenchMidi.h"
+#include "BenchSupport.h"
 #include "editor/VoiceEditorCore.h"
 #include "editor/ui/ParameterGrid.h"
 #include "editor/ui/PrintVoiceData.h"
@@ -54,30 +55,6 @@ double msSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
-
-class QuietUi : public toneloft::UiServices {
-public:
-    toneloft::MsgResult msgBox(const std::string&, const std::string&, toneloft::MsgIcon,
-                               toneloft::MsgButtons) override
-    {
-        return toneloft::MsgResult::No;
-    }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    toneloft::FileDialogResult fileDialog(const toneloft::FileDialogRequest&) override { return {}; }
-    std::optional<int> chooseSaveFormat(int) override { return std::nullopt; }
-    void openHelp(const std::string&) override {}
-    void setStatus(const std::string&, bool, bool) override {}
-    void setBusy(bool) override {}
-    void processEvents() override { ++m_now; }
-    void waitForEvents(std::int64_t) override { ++m_now; }
-    std::int64_t clock() override { return m_now; }
-
-private:
-    std::int64_t m_now = 0;
-};
 
 std::pair<double, double> medianWorst(std::vector<double> v)
 {
@@ -132,7 +109,7 @@ int main(int argc, char* argv[])
         std::ofstream(file, std::ios::binary).write(image.data(), static_cast<std::streamsize>(image.size()));
     }
 
-    QuietUi ui;
+    toneloft::bench::FakeClockUi ui(toneloft::MsgResult::No);
     toneloft::frmStartup mainWindow(shot.empty() && pdf.empty() ? &ui : nullptr);
     toneloft::Session session(mainWindow.ui(), (folder / "").string());
     toneloft::ListWindowManager lists(session, mainWindow);
