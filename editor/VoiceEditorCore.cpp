@@ -711,32 +711,24 @@ std::string VoiceEditorCore::redoLabel() const
 
 bool VoiceEditorCore::Undo()
 {
-    if (!isValid() || m_session.eventsSuppressed)
-        return false;
-    const auto step = m_undo.takeUndo();
-    if (!step)
-        return false;
-    Suppress quiet(m_session);
-    EditorRefresh r;
-    applyVoice(step->before, step->wholeVoice, r);
-    m_caption = step->captionBefore;
-    m_editor->caption = m_caption;
-    r.name = r.name || step->captionBefore != step->captionAfter;
-    notify(std::move(r));
-    return true;
+    return isValid() && !m_session.eventsSuppressed && restoreStep(m_undo.takeUndo(), false);
 }
 
 bool VoiceEditorCore::Redo()
 {
-    if (!isValid() || m_session.eventsSuppressed)
-        return false;
-    const auto step = m_undo.takeRedo();
+    return isValid() && !m_session.eventsSuppressed && restoreStep(m_undo.takeRedo(), true);
+}
+
+// Puts back one side of an undo step: the voice it held (sent as any change
+// is) and the caption with it.
+bool VoiceEditorCore::restoreStep(const std::optional<EditorUndoStep>& step, bool after)
+{
     if (!step)
         return false;
     Suppress quiet(m_session);
     EditorRefresh r;
-    applyVoice(step->after, step->wholeVoice, r);
-    m_caption = step->captionAfter;
+    applyVoice(after ? step->after : step->before, step->wholeVoice, r);
+    m_caption = after ? step->captionAfter : step->captionBefore;
     m_editor->caption = m_caption;
     r.name = r.name || step->captionBefore != step->captionAfter;
     notify(std::move(r));

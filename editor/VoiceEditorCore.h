@@ -231,6 +231,7 @@ private:
     void refreshGridTexts(int g);
     void notify(EditorRefresh refresh);
     bool applyVoice(const ByteString& target, bool sendWholeVoice, EditorRefresh& refresh);
+    bool restoreStep(const std::optional<EditorUndoStep>& step, bool after);
 
     Session& m_session;
     std::shared_ptr<VoiceEditor> m_editor;
