@@ -2,6 +2,7 @@
 #include "editor/ui/frmVoiceEditor.h"
 
 #include "editor/VoiceEditorCore.h"
+#include "editor/ui/AlgorithmDiagram.h"
 #include "editor/ui/EgZoomBox.h"
 #include "editor/ui/EnvelopeGraph.h"
 #include "editor/ui/LevelScalingGraph.h"
@@ -19,6 +20,8 @@ namespace toneloft {
 struct frmVoiceEditor::SavedGeometry {
     bool spinShown = false;
     bool resetShown = true;
+    bool algorithmSpinShown = true;
+    QSize diagramMinimum;
     QSize size;
 };
 
@@ -28,6 +31,8 @@ namespace {
 // segments, as tall as the eight rows of the grid beside it.
 constexpr QSize kEnvelopeSize{250, 150};
 constexpr QSize kLevelScalingSize{180, 150};
+// The algorithm diagram on paper.
+constexpr QSize kPrintedDiagramSize{190, 150};
 
 } // namespace
 
@@ -123,8 +128,17 @@ void frmVoiceEditor::arrangeForPrint(int width)
     m_printSaved->spinShown = m_spin->isVisible();
     m_printSaved->resetShown = m_reset->isVisible();
     m_printSaved->size = m_clientWidget->size();
+    m_printSaved->algorithmSpinShown = m_algorithmSpin->isVisible();
+    m_printSaved->diagramMinimum = m_diagram->minimumSize();
     m_spin->hide();
     m_reset->hide();
+    // Paper shows the voice, not the controls: no arrows, no zoom buttons, and
+    // the algorithm at a size that can be read once the page is scaled down.
+    m_algorithmSpin->hide();
+    for (EgZoomBox* box : m_zoomBoxes)
+        if (box)
+            box->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    m_diagram->setMinimumSize(kPrintedDiagramSize);
     const int w = std::max(width, m_clientWidget->minimumSizeHint().width());
     m_clientWidget->resize(w, m_clientWidget->sizeHint().height());
     m_clientWidget->layout()->activate(); // the panels take the new width now, not at the next paint
@@ -135,6 +149,11 @@ void frmVoiceEditor::restoreFromPrint()
     if (!m_printSaved)
         return;
     m_reset->setVisible(m_printSaved->resetShown);
+    m_algorithmSpin->setVisible(m_printSaved->algorithmSpinShown);
+    m_diagram->setMinimumSize(m_printSaved->diagramMinimum);
+    for (EgZoomBox* box : m_zoomBoxes)
+        if (box)
+            box->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     m_clientWidget->resize(m_printSaved->size);
     m_clientWidget->layout()->activate();
     if (m_printSaved->spinShown)

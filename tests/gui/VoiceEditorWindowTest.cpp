@@ -3,6 +3,7 @@
 
 #include "editor/VoiceEditorCore.h"
 #include "editor/ui/AlgorithmDiagram.h"
+#include "editor/ui/EgZoomBox.h"
 #include "editor/ui/ParameterGrid.h"
 #include "editor/ui/PrintVoiceData.h"
 #include "editor/ui/UpDownSpin.h"
@@ -431,6 +432,18 @@ void VoiceEditorWindowTest::printsThePanelsToPdf()
     // The window is put back as it was.
     QVERIFY(e->Command1()->isVisible());
     QVERIFY(e->UpDown()->isVisible());
+
+    // On paper: no arrows or zoom buttons, an algorithm diagram large enough to read.
+    auto* algorithmArrows = e->findChild<toneloft::UpDownSpin*>(QStringLiteral("UpDown3"));
+    QVERIFY(algorithmArrows && algorithmArrows->isVisible());
+    e->arrangeForPrint(1000);
+    QVERIFY(!algorithmArrows->isVisible());
+    QCOMPARE(e->zoomBox(1)->buttonSymbols(), QAbstractSpinBox::NoButtons);
+    QVERIFY(e->algorithmDiagram()->width() >= 190 && e->algorithmDiagram()->height() >= 150);
+    e->restoreFromPrint();
+    QVERIFY(algorithmArrows->isVisible());
+    QCOMPARE(e->zoomBox(1)->buttonSymbols(), QAbstractSpinBox::UpDownArrows);
+    QVERIFY(e->algorithmDiagram()->minimumWidth() < 190);
 }
 
 TONELOFT_GUI_TEST(VoiceEditorWindowTest);
