@@ -143,6 +143,16 @@ std::unique_ptr<Recordset> Recordset::cloneView() const
     return copy;
 }
 
+void Recordset::attachColumnSource(std::shared_ptr<RecordsetColumnSource> source)
+{
+    m_table->store.attach(std::move(source), m_table->fields);
+}
+
+RecordsetColumnSource* Recordset::columnSource() const
+{
+    return m_table->store.source();
+}
+
 // --- cursor ------------------------------------------------------------------
 
 bool Recordset::bof() const
@@ -291,6 +301,12 @@ Recordset::Bookmark Recordset::bookmark() const
     if (!m_cursor->onRow())
         return kNoBookmark;
     return m_table->bookmarkBase + m_cursor->view.slot(m_cursor->index) + 1;
+}
+
+std::uint32_t Recordset::currentSlot() const
+{
+    refreshView();
+    return m_cursor->onRow() ? m_cursor->view.slot(m_cursor->index) : kNoSlot;
 }
 
 void Recordset::setBookmark(Bookmark b)

@@ -10,6 +10,8 @@
 
 namespace toneloft {
 
+class RecordsetColumnSource;
+
 // An in-memory table with named, typed fields in a fixed order, read through a
 // cursor. Clones share the rows and keep their own cursor, filter and sort.
 //
@@ -97,6 +99,12 @@ public:
     // cursor's filter or sort leave the other alone.
     std::unique_ptr<Recordset> cloneView() const;
 
+    // Fields served from outside the table (see RecordsetColumnSource), for
+    // every cursor on these rows; the source takes over the fields' present
+    // texts. Null gives them back to the table. Survives close().
+    void attachColumnSource(std::shared_ptr<RecordsetColumnSource> source);
+    RecordsetColumnSource* columnSource() const;
+
     // --- cursor --------------------------------------------------------------
     // bof() and eof() are both true when the cursor shows no rows. After
     // deleteCurrent() the cursor is on the gap: neither BOF nor EOF, no
@@ -112,6 +120,9 @@ public:
     void setAbsolutePosition(long position); // 1-based; below 1 gives BOF, past the end EOF
     long recordCount() const;       // rows that pass the filter
     Bookmark bookmark() const;      // of the current row; kNoBookmark when there is none
+    // The current row's slot, as a column source knows it; kNoSlot when there is none.
+    static constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
+    std::uint32_t currentSlot() const;
     void setBookmark(Bookmark b);   // makes that row current (EOF when not visible)
     int pageSize() const;           // 10 until set
     void setPageSize(int rows);     // values below 1 are ignored

@@ -45,7 +45,10 @@ void RecordsetStore::reset(const std::vector<Field>& fields)
         c.fixed = field.type == Recordset::FieldType::Text && field.fixed && field.size > 0;
         if (c.fixed)
             c.blanks.assign(static_cast<std::size_t>(field.size), ' ');
+        c.served = m_source && field.type == Recordset::FieldType::Text && m_source->serves(f);
     }
+    if (m_source)
+        m_source->reset();
     m_rows = 0;
     m_reservedRows = 0;
     m_blocks.clear();
@@ -54,8 +57,46 @@ void RecordsetStore::reset(const std::vector<Field>& fields)
     m_kept.clear();
 }
 
+void RecordsetStore::attach(std::shared_ptr<RecordsetColumnSource> source, const std::vector<Field>& fields)
+{
+    if (source == m_source)
+        return;
+    const auto rows = static_cast<std::uint32_t>(m_rows);
+    if (m_source) {
+        for (std::size_t f = 0; f < m_columns.size(); ++f) {
+            if (!m_columns[f].served)
+                continue;
+            std::vector<std::string> texts(rows);
+            for (std::uint32_t slot = 0; slot < rows; ++slot)
+                texts[slot] = std::string(m_source->text(slot, f));
+            m_columns[f].served = false;
+            for (std::uint32_t slot = 0; slot < rows; ++slot)
+                setText(slot, f, texts[slot]);
+        }
+    }
+    m_source = std::move(source);
+    if (!m_source)
+        return;
+    m_source->reset();
+    m_source->reserve(std::max(m_reservedRows, m_rows));
+    for (std::uint32_t slot = 0; slot < rows; ++slot)
+        m_source->rowAdded(slot);
+    for (std::size_t f = 0; f < m_columns.size() && f < fields.size(); ++f) {
+        if (fields[f].type != Recordset::FieldType::Text || !m_source->serves(f))
+            continue;
+        for (std::uint32_t slot = 0; slot < rows; ++slot)
+            if (holdsText(slot, f))
+                m_source->setText(slot, f, text(slot, f));
+        Column& c = m_columns[f];
+        c.cells = {};
+        c.served = true;
+    }
+}
+
 void RecordsetStore::reserve(std::size_t rows)
 {
+    if (m_source)
+        m_source->reserve(rows);
     m_reservedRows = std::max(m_reservedRows, rows);
     for (Column& c : m_columns)
         if (c.cells.capacity() != 0)
@@ -64,7 +105,15 @@ void RecordsetStore::reserve(std::size_t rows)
 
 std::uint32_t RecordsetStore::addRow()
 {
-    return static_cast<std::uint32_t>(m_rows++);
+    const auto slot = static_cast<std::uint32_t>(m_rows++);
+    if (m_source)
+        m_source->rowAdded(slot);
+    return slot;
+}
+
+bool RecordsetStore::served(std::size_t field) const
+{
+    return field < m_columns.size() && m_columns[field].served;
 }
 
 std::span<const std::uint8_t> RecordsetStore::keep(std::vector<std::uint8_t> bytes)
@@ -139,6 +188,10 @@ void RecordsetStore::setText(std::uint32_t slot, std::size_t field, std::string_
     if (field >= m_columns.size() || slot >= m_rows)
         return;
     const Column& column = m_columns[field];
+    if (column.served) {
+        m_source->setText(slot, field, text);
+        return;
+    }
     if (column.fixed && text == column.blanks) {
         if (const Cell* c = cellAt(slot, field); c && c->kind != Kind::Empty)
             writableCell(slot, field) = Cell{};
@@ -176,6 +229,12 @@ void RecordsetStore::set(std::uint32_t slot, std::size_t field, const Value& v)
         setText(slot, field, *s);
         return;
     }
+    if (m_columns[field].served) {
+        // Only text reaches a text field; Null is its empty text.
+        if (std::holds_alternative<std::monostate>(v))
+            m_source->setText(slot, field, m_columns[field].blanks);
+        return;
+    }
     if (std::holds_alternative<std::monostate>(v) && !m_columns[field].fixed) {
         // Null is the empty value here: a column need not grow for it.
         if (cellAt(slot, field))
@@ -200,6 +259,15 @@ void RecordsetStore::set(std::uint32_t slot, std::size_t field, const Value& v)
 
 void RecordsetStore::read(std::uint32_t slot, std::size_t field, Value& out) const
 {
+    if (served(field)) {
+        if (slot >= m_rows)
+            out = std::monostate{};
+        else if (const std::string_view t = m_source->text(slot, field); !t.empty() || m_columns[field].fixed)
+            assignText(out, t);
+        else
+            out = std::monostate{};
+        return;
+    }
     const Cell* cell = cellAt(slot, field);
     switch (cell ? cell->kind : Kind::Empty) {
     case Kind::Empty:
@@ -237,6 +305,8 @@ RecordsetStore::Value RecordsetStore::value(std::uint32_t slot, std::size_t fiel
 
 std::string_view RecordsetStore::text(std::uint32_t slot, std::size_t field) const
 {
+    if (served(field))
+        return slot < m_rows ? m_source->text(slot, field) : std::string_view();
     const Cell* cell = cellAt(slot, field);
     switch (cell ? cell->kind : Kind::Empty) {
     case Kind::Empty:
@@ -259,6 +329,8 @@ std::string_view RecordsetStore::text(std::uint32_t slot, std::size_t field) con
 
 bool RecordsetStore::holdsText(std::uint32_t slot, std::size_t field) const
 {
+    if (served(field))
+        return m_columns[field].fixed || !text(slot, field).empty();
     const Cell* cell = cellAt(slot, field);
     switch (cell ? cell->kind : Kind::Empty) {
     case Kind::Empty:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Recordset.h"
+#include "common/RecordsetColumnSource.h"
 
 #include <array>
 #include <cstddef>
@@ -28,6 +29,9 @@ namespace toneloft {
 //
 // Text space freed by an edit is reused only by a shorter text in the same
 // cell; the rest stays taken until reset().
+//
+// Fields served by an attached RecordsetColumnSource have no cells here: their
+// reads and writes go to the source.
 class RecordsetStore {
 public:
     using Value = Recordset::Value;
@@ -37,8 +41,14 @@ public:
     static constexpr std::size_t kBlockSize = 65536;   // bytes of a shared text block
     static constexpr std::size_t kOwnBlockText = 4096; // longer texts get a block each
 
-    // Drops every row, text block and kept buffer; one column per field.
+    // Drops every row, text block and kept buffer; one column per field. An
+    // attached source stays attached, emptied.
     void reset(const std::vector<Field>& fields);
+    // From now on the source serves the fields it names (text fields only),
+    // taking over their present texts; a source attached before gives its
+    // texts back to cells first. Null detaches.
+    void attach(std::shared_ptr<RecordsetColumnSource> source, const std::vector<Field>& fields);
+    RecordsetColumnSource* source() const { return m_source.get(); }
     // Room for this many rows in every column that gets filled.
     void reserve(std::size_t rows);
     std::size_t rowCount() const { return m_rows; }
@@ -75,8 +85,10 @@ private:
         std::vector<Cell> cells; // shorter than the rows: the rest are empty
         std::string blanks;      // the empty value of a fixed text field
         bool fixed = false;
+        bool served = false;     // by m_source: no cells
     };
 
+    bool served(std::size_t field) const;
     const Cell* cellAt(std::uint32_t slot, std::size_t field) const;
     Cell& writableCell(std::uint32_t slot, std::size_t field);
     static std::string_view storedText(const Cell& cell);
@@ -91,6 +103,7 @@ private:
     std::size_t m_blockUsed = kBlockSize;
     std::vector<std::unique_ptr<char[]>> m_ownBlocks;
     std::vector<std::vector<std::uint8_t>> m_kept;
+    std::shared_ptr<RecordsetColumnSource> m_source;
 };
 
 } // namespace toneloft

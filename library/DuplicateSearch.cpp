@@ -7,6 +7,7 @@
 #include "voice/Session.h"
 #include "library/ListEditing.h"
 #include "library/SortFind.h"
+#include "voice/VoiceColumn.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceNames.h"
 
@@ -145,12 +146,27 @@ std::vector<std::string> fillKeys(Session& session, Recordset& table, Rule rule)
     const int keyField = rows->fieldIndex(rule == Rule::CrcAll      ? clsVoiceNames::kCRCAll
                                           : rule == Rule::CrcExName ? clsVoiceNames::kCRCExName
                                                                     : clsVoiceNames::kChecksumAll);
+    // A table that keeps its voices typed has their keys already (and shows
+    // them in the key fields); another has them computed from its texts.
+    const VoiceColumn* column = VoiceColumn::of(table);
     std::string voice;
     for (rows->moveFirst(); !rows->eof(); rows->moveNext()) {
         rows->setValue(delField, false);
         std::string names = rows->text(namesField);
         if (rule == Rule::NamesOnly) {
             keys.push_back(equalityKey(names));
+            continue;
+        }
+        if (column) {
+            const Voice::Keys& k = column->keys(rows->currentSlot());
+            const std::int64_t n = rule == Rule::CrcAll      ? k.crcAll
+                                   : rule == Rule::CrcExName ? k.crcExName
+                                                             : k.checksumAll;
+            const std::string key = Str(static_cast<long long>(n));
+            if (rule == Rule::Checksum)
+                keys.push_back(key + '\0' + equalityKey(names));
+            else
+                keys.push_back(key);
             continue;
         }
         voice = rows->text(dataField);

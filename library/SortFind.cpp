@@ -72,7 +72,8 @@ void SortFind::SortVoiceList(VoiceList& list)
                 anchor = position;
         }
         selection.anchor = anchor;
-        auto fresh = clsVoiceNames::NewVoiceNameTable();
+        const std::optional<VoiceLayout> layout = voiceLayoutOf(list.FileType);
+        auto fresh = layout ? clsVoiceNames::NewVoiceNameTable(*layout) : clsVoiceNames::NewVoiceNameTable();
         bool failed = false;
         list.names().CopyRecordset(*sorted, fresh.get(), -1, sorted->recordCount(), true, failed);
         if (!failed) {

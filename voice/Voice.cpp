@@ -13,7 +13,24 @@ std::optional<VoiceLayout> voiceLayoutOf(int fileType)
     return static_cast<VoiceLayout>(fileType);
 }
 
+Voice::Keys Voice::keysOf(std::string_view stored)
+{
+    // The name is the last 10 bytes in both forms.
+    const std::string_view exName = stored.substr(0, stored.size() - std::min(stored.size(), kNameSize));
+    Keys keys;
+    keys.crcAll = CalcCRC32(stored);
+    keys.crcExName = CalcCRC32(exName);
+    keys.checksumAll = SysexChecksum(stored);
+    keys.checksumExName = SysexChecksum(exName);
+    return keys;
+}
+
 std::optional<Voice> Voice::fromStored(std::string_view stored, VoiceLayout layout)
+{
+    return make(stored, layout, keysOf(stored));
+}
+
+std::optional<Voice> Voice::make(std::string_view stored, VoiceLayout layout, const Keys& keys)
 {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(stored.data());
     Voice v;
@@ -27,12 +44,7 @@ std::optional<Voice> Voice::fromStored(std::string_view stored, VoiceLayout layo
             return std::nullopt;
         std::copy_n(bytes, kUnpackedVoiceSize, v.m_bytes.begin());
     }
-    // The name is the last 10 bytes in both forms.
-    const std::string_view exName = stored.substr(0, stored.size() - kNameSize);
-    v.m_keys.crcAll = CalcCRC32(stored);
-    v.m_keys.crcExName = CalcCRC32(exName);
-    v.m_keys.checksumAll = SysexChecksum(stored);
-    v.m_keys.checksumExName = SysexChecksum(exName);
+    v.m_keys = keys;
     return v;
 }
 

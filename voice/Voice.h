@@ -42,6 +42,9 @@ public:
         std::uint8_t checksumExName = 0; // and without its name
     };
 
+    // The keys of the bytes a list stores for one voice (the last 10 being its name).
+    static Keys keysOf(std::string_view stored);
+
     // From the bytes a list of this layout stores for one voice (155 or 128);
     // nothing when the length does not fit the layout.
     static std::optional<Voice> fromStored(std::string_view stored, VoiceLayout layout);
@@ -64,7 +67,9 @@ public:
     friend bool operator==(const Voice& a, const Voice& b) { return a.m_bytes == b.m_bytes; }
 
 private:
+    friend class VoiceColumn; // hands out voices with the keys it keeps
     Voice() = default;
+    static std::optional<Voice> make(std::string_view stored, VoiceLayout layout, const Keys& keys);
     std::array<std::uint8_t, kUnpackedVoiceSize> m_bytes{};
     VoiceLayout m_layout = VoiceLayout::Unpacked;
     Keys m_keys;

@@ -2,6 +2,7 @@
 
 #include "common/Crc32.h"
 #include "voice/Session.h"
+#include "voice/VoiceColumn.h"
 #include "voice/VoiceFileFormat.h"
 #include "voice/VoiceRecordset.h"
 #include "voice/clsVoiceNames.h"
@@ -22,6 +23,11 @@ Recordset& VoiceList::rsmfimage()
 
 void VoiceList::setRsmfimage(std::unique_ptr<Recordset> table)
 {
+    // A table built for the list has its column already; one copied together
+    // as text gets one here.
+    if (table && table->isOpen() && !VoiceColumn::of(*table))
+        if (const auto layout = voiceLayoutOf(FileType))
+            VoiceColumn::attachTo(*table, *layout);
     m_names->setTable(std::move(table));
     m_voiceCount = m_names->table().recordCount();
     // A new set of voices starts unselected; a reordering (sort) keeps the flags.
@@ -34,8 +40,25 @@ bool VoiceList::isPacked() const
     return IsPackedType(FileType);
 }
 
+VoiceColumn& VoiceList::voices()
+{
+    return VoiceColumn::attachTo(rsmfimage(), voiceLayoutOf(FileType).value_or(VoiceLayout::Unpacked));
+}
+
+std::optional<Voice> VoiceList::voice(long n)
+{
+    VoiceColumn& column = voices();
+    auto rows = rsmfimage().clone();
+    rows->setAbsolutePosition(n);
+    const std::uint32_t slot = rows->currentSlot();
+    if (slot == Recordset::kNoSlot)
+        return std::nullopt;
+    return column.voice(slot);
+}
+
 ByteArray VoiceList::image()
 {
+    voices();
     ByteArray out;
     m_names->ConvertVariantArraytoByteArray(FileType, rsmfimage(), out, m_voiceCount);
     return out;

@@ -3,17 +3,20 @@
 #include "common/ByteString.h"
 #include "common/Recordset.h"
 #include "voice/SelectionTracker.h"
+#include "voice/Voice.h"
 #include "voice/VoiceListHistory.h"
 #include "voice/clsVoiceEditors.h"
 #include "voice/clsVoiceRecordsets.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace toneloft {
 
 class Session;
+class VoiceColumn;
 class clsVoiceNames;
 
 // One open voice file: its identity, its voice-name table and the editors opened
@@ -45,6 +48,12 @@ public:
     Recordset& rsmfimage();
     void setRsmfimage(std::unique_ptr<Recordset> table);
     long voiceCount() const { return m_voiceCount; }
+    // The voices of the table, typed, in the list's layout (attached when the
+    // table has none of that width).
+    VoiceColumn& voices();
+    // Voice n (1-based, in table order); nothing outside the list or for a row
+    // that holds no whole voice.
+    std::optional<Voice> voice(long n);
     void setVoiceCount(long n) { m_voiceCount = n; }
 
     clsVoiceEditors Editors;

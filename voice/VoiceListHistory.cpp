@@ -2,6 +2,7 @@
 
 #include "common/Banks.h"
 #include "voice/Session.h"
+#include "voice/VoiceColumn.h"
 #include "voice/VoiceList.h"
 #include "voice/VoicePacking.h"
 #include "voice/clsVoiceNames.h"
@@ -15,9 +16,12 @@ namespace {
 
 // The voice-name table's leading text fields (ID, Data, Names, the CRC and
 // checksum texts); the Boolean deletion mark after them is a duplicate
-// search's scratch and starts clear again.
+// search's scratch and starts clear again. The keys of a table that keeps its
+// voices typed follow from Data and Names, so they are not kept.
 int leadingTextFields(const Recordset& table)
 {
+    if (VoiceColumn::of(table))
+        return table.fieldIndex(clsVoiceNames::kNames) + 1;
     int n = 0;
     while (n < table.fieldCount() && table.field(n).type == Recordset::FieldType::Text)
         ++n;
@@ -47,7 +51,7 @@ VoiceListSnapshot VoiceListHistory::take(VoiceList& list, std::string label)
     rows->clearFilter();
     const auto count = static_cast<std::size_t>(rows->recordCount());
     s.ends.reserve(count * static_cast<std::size_t>(s.textFields));
-    // A voice with its number as ID; the CRC texts are empty until a duplicate search.
+    // A voice with its number as ID.
     s.bytes.reserve(count * (kUnpackedVoiceSize + 8));
     for (rows->moveFirst(); !rows->eof(); rows->moveNext()) {
         for (int f = 0; f < s.textFields; ++f) {
@@ -63,7 +67,8 @@ VoiceListSnapshot VoiceListHistory::take(VoiceList& list, std::string label)
 
 void VoiceListHistory::restore(VoiceList& list, VoiceListSnapshot&& s)
 {
-    auto table = clsVoiceNames::NewVoiceNameTable();
+    const std::optional<VoiceLayout> layout = voiceLayoutOf(s.fileType);
+    auto table = layout ? clsVoiceNames::NewVoiceNameTable(*layout) : clsVoiceNames::NewVoiceNameTable();
     const long voices = s.voices();
     table->reserve(static_cast<std::size_t>(voices));
     // The rows refer to the kept bytes where they lie: nothing is copied again.

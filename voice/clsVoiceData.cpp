@@ -3,6 +3,7 @@
 #include "common/Crc32.h"
 #include "common/NumberText.h"
 #include "common/UiServices.h"
+#include "voice/VoiceColumn.h"
 #include "voice/VoiceFileFormat.h"
 #include "voice/VoicePacking.h"
 #include "voice/VoiceParameterTable.h"
@@ -171,7 +172,10 @@ bool clsVoiceData::readVoice(Recordset& names, long position, ByteString& voice)
     const long before = names.absolutePosition();
     const bool wasEof = names.eof();
     names.setAbsolutePosition(position);
-    voice = names.text("Data") + names.text("Names");
+    // Typed when the table keeps its voices so; a row without a whole voice as its texts.
+    const VoiceColumn* column = VoiceColumn::of(names);
+    const std::string_view stored = column ? column->stored(names.currentSlot()) : std::string_view();
+    voice = stored.empty() ? names.text("Data") + names.text("Names") : ByteString(stored);
     // Leave the caller's cursor where it was.
     if (before >= 1)
         names.setAbsolutePosition(before);

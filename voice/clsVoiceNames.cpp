@@ -3,6 +3,7 @@
 #include "common/NumberText.h"
 #include "voice/Session.h"
 #include "voice/VoiceFileFormat.h"
+#include "voice/VoiceColumn.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceLists.h"
 
@@ -69,6 +70,13 @@ std::unique_ptr<Recordset> clsVoiceNames::NewVoiceNameTable()
     return t;
 }
 
+std::unique_ptr<Recordset> clsVoiceNames::NewVoiceNameTable(VoiceLayout layout)
+{
+    auto t = NewVoiceNameTable();
+    VoiceColumn::attachTo(*t, layout);
+    return t;
+}
+
 std::unique_ptr<Recordset> clsVoiceNames::CopyRecordset(Recordset& source, Recordset* target, long firstRow,
                                                         long rowCount, bool quiet, bool& failed)
 {
@@ -122,30 +130,34 @@ std::unique_ptr<Recordset> clsVoiceNames::BuildVoiceNameTable(ByteArray&& image,
     UiServices& ui = m_session.ui();
     BusyPointer busy(ui);
     anyCleaned = false;
-    auto table = NewVoiceNameTable();
-    const int size = VoiceSizeOfType(fileType);
-    if (size <= 0)
-        return table;
-    const auto voiceSize = static_cast<std::size_t>(size);
-    const std::size_t dataSize = voiceSize - 10;
+    const std::optional<VoiceLayout> layout = voiceLayoutOf(fileType);
+    if (!layout)
+        return NewVoiceNameTable();
+    auto table = NewVoiceNameTable(*layout);
+    VoiceColumn& column = *VoiceColumn::of(*table);
+    const std::size_t voiceSize = column.stride();
     const std::size_t voices = image.size() / voiceSize;
+    // Names are cleaned in the image itself, which the column then takes whole.
+    for (std::size_t v = 0; v < voices; ++v) {
+        char* name = reinterpret_cast<char*>(image.data()) + v * voiceSize + voiceSize - Voice::kNameSize;
+        bool cleaned = false;
+        const std::string clean = CleanVoiceName(std::string_view(name, Voice::kNameSize), cleaned);
+        if (!cleaned)
+            continue;
+        anyCleaned = true;
+        std::fill_n(name, Voice::kNameSize, ' ');
+        std::copy_n(clean.begin(), std::min(clean.size(), Voice::kNameSize), name);
+    }
     table->reserve(voices);
-    // Each row's Data is a view into the kept image, so no voice is copied.
-    const std::span<const std::uint8_t> kept = table->keepBytes(std::move(image));
-    const auto* bytes = reinterpret_cast<const char*>(kept.data());
+    column.putImage(std::move(image));
     std::array<char, 16> id{};
     for (std::size_t v = 0; v < voices; ++v) {
         const long number = static_cast<long>(v) + 1;
         if (v % 32 == 0)
             ShowStatus(ui, "Setting up database for bank" + Str((number - 1) / 32 + 1));
-        const char* voice = bytes + v * voiceSize;
-        bool cleaned = false;
-        const std::string name = CleanVoiceName(std::string_view(voice + dataSize, 10), cleaned);
-        anyCleaned = anyCleaned || cleaned;
         const auto idEnd = std::to_chars(id.data(), id.data() + id.size(), number).ptr;
-        // ID, Data, Names; the CRC and checksum fields stay empty until a duplicate search.
-        const std::array<std::string_view, 3> row = {std::string_view(id.data(), idEnd),
-                                                     std::string_view(voice, dataSize), name};
+        // The ID only: the row takes its voice from the column.
+        const std::array<std::string_view, 1> row = {std::string_view(id.data(), idEnd)};
         table->appendTextRow(row);
     }
     ShowStatus(ui, "", 0, 0);
@@ -163,18 +175,24 @@ bool clsVoiceNames::ConvertVariantArraytoByteArray(int fileType, Recordset& rows
     ShowStatus(m_session.ui(), "Please Wait - Checking File");
     const auto dataSize = static_cast<std::size_t>(size - 10);
     image.reserve(static_cast<std::size_t>(voiceCount > 0 ? voiceCount : 0) * static_cast<std::size_t>(size));
-    const int dataField = rows.fieldIndex(kData);
-    const int namesField = rows.fieldIndex(kNames);
     // A second cursor, so the caller's position and filter stay as they are.
     auto all = rows.clone();
     all->clearFilter();
-    for (all->moveFirst(); !all->eof(); all->moveNext()) {
-        std::string data = all->text(dataField);
-        std::string name = all->text(namesField);
-        data.resize(dataSize, '\0');
-        name.resize(10, ' ');
-        image.insert(image.end(), data.begin(), data.end());
-        image.insert(image.end(), name.begin(), name.end());
+    const VoiceColumn* column = VoiceColumn::of(rows);
+    if (column && column->stride() == static_cast<std::size_t>(size)) {
+        for (all->moveFirst(); !all->eof(); all->moveNext())
+            column->appendStored(all->currentSlot(), image);
+    } else {
+        const int dataField = rows.fieldIndex(kData);
+        const int namesField = rows.fieldIndex(kNames);
+        for (all->moveFirst(); !all->eof(); all->moveNext()) {
+            std::string data = all->text(dataField);
+            std::string name = all->text(namesField);
+            data.resize(dataSize, '\0');
+            name.resize(10, ' ');
+            image.insert(image.end(), data.begin(), data.end());
+            image.insert(image.end(), name.begin(), name.end());
+        }
     }
     ShowStatus(m_session.ui(), "", 0, 0);
     return true;

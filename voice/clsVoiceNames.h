@@ -2,6 +2,7 @@
 
 #include "common/ByteString.h"
 #include "common/Recordset.h"
+#include "voice/Voice.h"
 
 #include <cstdint>
 #include <memory>
@@ -44,6 +45,8 @@ public:
     // Gives the table the fields of a voice-name table (empty) and opens it.
     static void InitRecordset(Recordset& table);
     static std::unique_ptr<Recordset> NewVoiceNameTable();
+    // One whose voices are kept typed, in this layout (a VoiceColumn).
+    static std::unique_ptr<Recordset> NewVoiceNameTable(VoiceLayout layout);
     // Copies rowCount rows of source (from firstRow, 1-based, or the top when -1)
     // after the target's last row; with no target into a new table, which is
     // returned. Both end on their first rows.
@@ -56,7 +59,8 @@ public:
                                                    bool& anyCleaned);
     // The same without copying the voices: the table keeps the image.
     std::unique_ptr<Recordset> BuildVoiceNameTable(ByteArray&& image, int fileType, bool& anyCleaned);
-    // The voices of the table's rows back to back (Data, then Names).
+    // The voices of the table's rows back to back (Data, then Names), in table
+    // order whatever the cursor's filter or sort.
     bool ConvertVariantArraytoByteArray(int fileType, Recordset& rows, ByteArray& image,
                                         long voiceCount);
 
