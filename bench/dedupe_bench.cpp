@@ -134,8 +134,7 @@ int main(int argc, char** argv)
         double searchOnly = 1e300;
         for (int run = 0; run < 3; ++run) {
             toneloft::Session session(ui, dir.string());
-            bool failed = false;
-            auto list = toneloft::clsVoiceNames(session).CreateVoiceListandFileImage(big.string(), false, failed);
+            auto list = toneloft::clsVoiceNames(session).CreateVoiceListandFileImage(big.string(), false);
             if (!list)
                 return 1;
             DuplicateSearch::Options o;
@@ -160,8 +159,7 @@ int main(int argc, char** argv)
         std::size_t marks[2] = {};
         for (int m = 0; m < 2; ++m) {
             toneloft::Session session(ui, dir.string());
-            bool failed = false;
-            auto list = toneloft::clsVoiceNames(session).CreateVoiceListandFileImage(small.string(), false, failed);
+            auto list = toneloft::clsVoiceNames(session).CreateVoiceListandFileImage(small.string(), false);
             if (!list)
                 return 1;
             DuplicateSearch::Options o;

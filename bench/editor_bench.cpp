@@ -75,9 +75,8 @@ int main(int argc, char** argv)
         return 1;
     }
     clsVoiceNames names(session);
-    bool failed = false;
-    auto list = names.CreateVoiceListandFileImage(file, false, failed);
-    if (failed || !list) {
+    auto list = names.CreateVoiceListandFileImage(file, false);
+    if (!list) {
         std::fprintf(stderr, "could not open %s\n", file.c_str());
         return 1;
     }

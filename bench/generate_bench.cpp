@@ -44,9 +44,8 @@ int main(int argc, char** argv)
     };
     toneloft::Session session(ui, work.string());
     toneloft::clsVoiceNames names(session);
-    bool failed = true;
-    auto list = names.CreateVoiceListandFileImage(fs::absolute(bank).string(), false, failed);
-    if (failed || !list || list->voiceCount() < 10) {
+    auto list = names.CreateVoiceListandFileImage(fs::absolute(bank).string(), false);
+    if (!list || list->voiceCount() < 10) {
         std::cerr << "need a file of at least 10 voices\n";
         return 1;
     }

@@ -77,8 +77,7 @@ int main(int argc, char* argv[])
         toneloft::Session session(mainWindow.ui(), (folder / "").string());
         toneloft::clsVoiceNames names(session);
         const auto start = Clock::now();
-        bool failed = true;
-        auto list = names.CreateVoiceListandFileImage(file.string(), false, failed);
+        auto list = names.CreateVoiceListandFileImage(file.string(), false);
         coreMs = msSince(start);
         if (list)
             session.colVoiceLists().Delete(list->ID);

@@ -73,8 +73,7 @@ int main(int argc, char** argv)
     long openedVoices = 0;
     const auto openInProcess = [&] {
         toneloft::Session session(silent, dir.string());
-        bool failed = false;
-        auto list = toneloft::clsVoiceNames(session).CreateVoiceListandFileImage(big.string(), false, failed);
+        auto list = toneloft::clsVoiceNames(session).CreateVoiceListandFileImage(big.string(), false);
         openedVoices = list ? list->voiceCount() : 0;
     };
     // The first open pays for fresh memory, as a program's first open of a file does;

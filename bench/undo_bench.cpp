@@ -81,9 +81,8 @@ int main(int argc, char* argv[])
 
     SilentUi ui;
     toneloft::Session session(ui, dir.string() + "/");
-    bool failed = false;
-    auto list = toneloft::clsVoiceNames(session).CreateVoiceListandFileImage(file.string(), false, failed);
-    if (failed || !list || list->voiceCount() != voices) {
+    auto list = toneloft::clsVoiceNames(session).CreateVoiceListandFileImage(file.string(), false);
+    if (!list || list->voiceCount() != voices) {
         std::fprintf(stderr, "could not open %s\n", file.c_str());
         return 1;
     }

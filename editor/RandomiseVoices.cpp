@@ -218,17 +218,17 @@ bool RandomiseVoices::storeVoice(const ByteString& params)
     if (!list) {
         // The first voice makes the file, and the file a list that was never saved.
         clsVoiceNames names(m_session);
-        if (names.SaveVoiceDataToFileByt(nullptr, fileName, 0, false, voice, Session::kPatchGenTitle,
-                                         clsVoiceNames::FileAttributes::Normal))
+        if (!names.SaveVoiceDataToFileByt(nullptr, fileName, 0, false, voice, Session::kPatchGenTitle,
+                                          clsVoiceNames::FileAttributes::Normal))
             return false;
-        bool failed = true;
-        list = names.CreateVoiceListandFileImage(fileName, true, failed);
-        if (failed || !list)
+        list = names.CreateVoiceListandFileImage(fileName, true);
+        if (!list)
             return false;
         m_patchListId = list->ID;
         m_count = 1;
     } else {
-        ListEditStep step(*list, "Generate");
+        VoiceListViewState* view = viewOf ? viewOf(*list) : nullptr;
+        ListEditStep step(*list, "Generate", view ? view->bank : 0);
         if (!SaveVoiceData(list->rsmfimage(), list->FileType, 0, voice, true))
             return false;
         step.commit();
@@ -245,7 +245,8 @@ bool RandomiseVoices::storeVoice(const ByteString& params)
         // Until the list is saved under a name of its own, its file keeps every voice made.
         if (list->mark == VoiceList::kNeverSaved)
             WriteFileReplacing(list->FileName, list->image());
-        list->bank = BankOfVoice(position);
+        if (view)
+            view->bank = BankOfVoice(position);
         m_session.notify([&](SessionObserver& o) { o.listChanged(*list); });
     }
     if (midiOn())

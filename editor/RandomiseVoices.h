@@ -4,6 +4,7 @@
 #include "voice/Session.h"
 #include "editor/PatchGenTree.h"
 #include "editor/clsPatchGenerator.h"
+#include "library/VoiceListViewState.h"
 
 #include <cstdint>
 #include <functional>
@@ -88,6 +89,9 @@ public:
 
     // The window layer: opens voice n of a list in an editor.
     std::function<void(VoiceList&, long)> openVoice;
+    // The window layer: the state of a list's window, whose bank follows the
+    // voices generated into the list.
+    VoiceListViewStateOf viewOf;
     // The window layer: the controls or the tree changed.
     std::function<void()> changed;
 

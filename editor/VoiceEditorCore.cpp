@@ -774,7 +774,7 @@ VoiceEditorCore::SaveResult VoiceEditorCore::SaveVoice(bool ask)
         if (answer != MsgResult::Yes)
             return SaveResult::Declined;
     }
-    return toneloft::SaveVoice(m_session, false, m_editor.get()) ? SaveResult::Failed : SaveResult::Saved;
+    return toneloft::SaveVoice(m_session, false, m_editor.get()) ? SaveResult::Saved : SaveResult::Failed;
 }
 
 bool VoiceEditorCore::QueryClose()
@@ -787,7 +787,7 @@ bool VoiceEditorCore::QueryClose()
         return false;
     if (answer == MsgResult::No)
         return true;
-    return !toneloft::SaveVoice(m_session, false, m_editor.get());
+    return toneloft::SaveVoice(m_session, false, m_editor.get());
 }
 
 } // namespace toneloft

@@ -71,9 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)CheckFileIntegrity(ui, name, type, true, {});
 
     clsVoiceNames names(session);
-    bool failed = false;
-    auto list = names.CreateVoiceListandFileImage(scratchFile().string(), false, failed);
-    if (failed || !list)
+    auto list = names.CreateVoiceListandFileImage(scratchFile().string(), false);
+    if (!list)
         return 0;
     readEveryVoice(session, *list);
 

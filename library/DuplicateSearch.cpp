@@ -215,7 +215,7 @@ void keepRemoved(Recordset& table, const std::vector<long>& voices, Recordset& r
 
 } // namespace
 
-std::vector<long> DuplicateSearch::rangeVoices(VoiceList& list, Range range)
+std::vector<long> DuplicateSearch::rangeVoices(VoiceList& list, Range range, long bank)
 {
     std::vector<long> voices;
     const long count = list.rsmfimage().recordCount();
@@ -231,7 +231,7 @@ std::vector<long> DuplicateSearch::rangeVoices(VoiceList& list, Range range)
                 voices.push_back(v);
         break;
     case Range::Bank: {
-        const long first = FirstVoiceOfBank(std::max(1L, list.bank));
+        const long first = FirstVoiceOfBank(std::max(1L, bank));
         for (long v = first; v < first + kVoicesPerBank && v <= count; ++v)
             voices.push_back(v);
         break;
@@ -355,7 +355,7 @@ DuplicateSearch::Result DuplicateSearch::SearchDuplicates(VoiceList& list, const
     const std::string name = list.FileTitle;
     Result result;
 
-    std::vector<long> range = rangeVoices(list, options.range);
+    std::vector<long> range = rangeVoices(list, options.range, options.view ? options.view->bank : 1);
     if (options.range == Range::Selection && range.empty()) {
         ui.MsgBox(noSelectionText(name), "No Selection", MsgIcon::Exclamation);
         return result;
@@ -363,7 +363,7 @@ DuplicateSearch::Result DuplicateSearch::SearchDuplicates(VoiceList& list, const
     result.searched = true;
     BusyPointer busy(ui);
     if (options.sortFirst && options.range == Range::AllVoices)
-        SortFind::SortVoiceList(list);
+        SortFind::SortVoiceList(list, options.view);
 
     ShowStatus(ui, "Please Wait - Backing up " + name + " database.");
     // No copy is kept: the table would only be put back after a one-voice search
@@ -403,7 +403,7 @@ DuplicateSearch::Result DuplicateSearch::SearchDuplicates(VoiceList& list, const
         ShowStatus(ui, "Please Wait - Deleting duplicate patches.");
         const ListEditing::Bookmarks bookmarks = ListEditing::bookmarksOf(list, marks.marked);
         keepRemoved(table, marks.marked, *result.removed);
-        ListEditing::EditDelete(list, false, &bookmarks, nullptr, true);
+        ListEditing::EditDelete(list, false, &bookmarks, nullptr);
         ShowStatus(ui, "", 0, 0);
         if (options.offerRemovedFile) {
             const std::string newFile = removedFileName(list.FilePath, list.FileTitle);
@@ -414,12 +414,11 @@ DuplicateSearch::Result DuplicateSearch::SearchDuplicates(VoiceList& list, const
                 list.names().ConvertVariantArraytoByteArray(list.FileType, *result.removed, image,
                                                             result.removed->recordCount());
                 const bool framed = list.FileType == 1 || list.FileType == 3;
-                if (!list.names().SaveVoiceDataToFileByt(&image, newFile, list.FileType, framed, {}, newTitle,
-                                                         clsVoiceNames::FileAttributes::Normal)) {
+                if (list.names().SaveVoiceDataToFileByt(&image, newFile, list.FileType, framed, {}, newTitle,
+                                                        clsVoiceNames::FileAttributes::Normal)) {
                     result.removedFile = newFile;
                     clsVoiceNames opener(session);
-                    bool openFailed = false;
-                    opener.CreateVoiceListandFileImage(newFile, false, openFailed);
+                    opener.CreateVoiceListandFileImage(newFile, false);
                 }
             }
         }

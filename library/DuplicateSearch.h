@@ -2,6 +2,7 @@
 
 #include "common/Recordset.h"
 #include "library/SearchProgress.h"
+#include "library/VoiceListViewState.h"
 
 #include <memory>
 #include <string>
@@ -38,6 +39,10 @@ public:
         // Ask at the end whether the removed voices go to a "Del " file. The
         // command-line tool writes them itself.
         bool offerRemovedFile = true;
+        // The list window's state: its bank is the Bank range, and a sort first
+        // puts the bank of the first selected voice on screen. Read and moved
+        // only before the search proper starts. Null: bank 1, nothing moved.
+        VoiceListViewState* view = nullptr;
     };
 
     struct Result {
@@ -66,8 +71,9 @@ public:
     static Marks markDuplicates(Session& session, Recordset& table, const std::vector<long>& range,
                                 const Options& options, SearchProgress& progress);
 
-    // The voices a range covers on the list (empty: nothing selected).
-    static std::vector<long> rangeVoices(VoiceList& list, Range range);
+    // The voices a range covers on the list (empty: nothing selected); bank is
+    // the one on screen, for Range::Bank.
+    static std::vector<long> rangeVoices(VoiceList& list, Range range, long bank = 1);
 
     // Message texts.
     static std::string matchQuestion(long count, const std::string& name, Rule rule);

@@ -68,25 +68,24 @@ bool ListEditing::EditCopy(VoiceList& list, const Bookmarks* bookmarks)
 {
     const Bookmarks marks = bookmarks ? *bookmarks : ConvertTrackToBookMarksArrayVar(list);
     if (marks.empty())
-        return true;
+        return false;
     auto rows = list.rsmfimage().clone();
     rows->setFilter(marks);
-    bool failed = false;
-    auto copied = list.names().CopyRecordset(*rows, nullptr, -1, rows->recordCount(), true, failed);
-    if (failed || !copied || copied->recordCount() == 0)
-        return true;
+    auto copied = list.names().CopyRecordset(*rows, -1, rows->recordCount(), true);
+    if (!copied || copied->recordCount() == 0)
+        return false;
     Session& session = list.session();
     session.voiceClipboard().fill(std::move(copied), list.FileType);
     session.notify([](SessionObserver& o) { o.clipboardChanged(); });
-    return false;
+    return true;
 }
 
 bool ListEditing::EditDelete(VoiceList& list, bool keepDeleted, const Bookmarks* bookmarks,
-                             Recordset* deletedTable, bool refresh)
+                             Recordset* deletedTable)
 {
     const Bookmarks marks = bookmarks ? *bookmarks : ConvertTrackToBookMarksArrayVar(list);
     if (marks.empty())
-        return true;
+        return false;
     Session& session = list.session();
     ListEditStep step(list, "Delete");
     {
@@ -96,28 +95,25 @@ bool ListEditing::EditDelete(VoiceList& list, bool keepDeleted, const Bookmarks*
         if (keepDeleted && deletedTable) {
             if (!deletedTable->isOpen())
                 clsVoiceNames::InitRecordset(*deletedTable);
-            bool failed = false;
-            list.names().CopyRecordset(*rows, deletedTable, -1, rows->recordCount(), true, failed);
+            list.names().CopyRecordset(*rows, *deletedTable, -1, rows->recordCount(), true);
         }
         rows->deleteFiltered();
         rows->clearFilter();
         list.setVoiceCount(rows->recordCount());
     }
     list.tracker.reset(0, list.voiceCount());
-    if (refresh)
-        list.bank = std::min(list.bank, BankCount(list.voiceCount()));
     step.commit();
     notifyChanged(session, list);
-    return false;
+    return true;
 }
 
 bool ListEditing::EditCut(VoiceList& list)
 {
     const Bookmarks marks = ConvertTrackToBookMarksArrayVar(list);
-    if (EditCopy(list, &marks))
-        return true;
+    if (!EditCopy(list, &marks))
+        return false;
     ListEditStep step(list, "Cut");
-    return EditDelete(list, false, &marks, nullptr, true);
+    return EditDelete(list, false, &marks, nullptr);
 }
 
 void ListEditing::convertClipboard(Session& session, Recordset& rows, bool toPacked)
@@ -141,7 +137,7 @@ void ListEditing::convertClipboard(Session& session, Recordset& rows, bool toPac
     ShowStatus(session.ui(), "", 0, 0);
 }
 
-void ListEditing::insertClipboard(VoiceList& list)
+void ListEditing::insertClipboard(VoiceList& list, VoiceListViewState& view)
 {
     Session& session = list.session();
     VoiceClipboard& clip = session.voiceClipboard();
@@ -153,9 +149,9 @@ void ListEditing::insertClipboard(VoiceList& list)
         clsVoiceNames::InitRecordset(table);
     auto rows = table.clone();
     const long oldCount = rows->recordCount();
-    if (list.currentVoice <= 0)
-        list.currentVoice = 1;
-    const long at = std::min(list.currentVoice, oldCount + 1);
+    if (view.currentVoice <= 0)
+        view.currentVoice = 1;
+    const long at = std::min(view.currentVoice, oldCount + 1);
     clip.targetType = static_cast<std::int16_t>(list.FileType);
     clip.insertPosition = static_cast<std::int32_t>(at);
 
@@ -185,79 +181,80 @@ void ListEditing::insertClipboard(VoiceList& list)
     }
 
     list.setVoiceCount(rows->recordCount());
-    list.pastedCount = n;
+    view.pastedCount = n;
     clip.clear();
 }
 
-bool ListEditing::EditPaste(VoiceList& list)
+bool ListEditing::EditPaste(VoiceList& list, VoiceListViewState& view)
 {
     Session& session = list.session();
     VoiceClipboard& clip = session.voiceClipboard();
     if (clip.isEmpty() || !clip.table)
-        return true;
-    ListEditStep step(list, "Paste");
-    insertClipboard(list);
+        return false;
+    ListEditStep step(list, "Paste", view.bank);
+    insertClipboard(list, view);
     step.commit();
     const long at = session.voiceClipboard().insertPosition;
     list.tracker.reset(0, list.voiceCount());
-    list.tracker.add(at, at + list.pastedCount - 1);
-    list.bank = BankOfVoice(at);
-    list.lastClickedVoice = at;
+    list.tracker.add(at, at + view.pastedCount - 1);
+    view.bank = BankOfVoice(at);
+    view.lastClickedVoice = at;
     notifyChanged(session, list);
     session.notify([](SessionObserver& o) { o.clipboardChanged(); });
-    return false;
+    return true;
 }
 
-bool ListEditing::dropVoices(VoiceList& list, long target, const std::string& dragText, bool alt)
+bool ListEditing::dropVoices(VoiceList& list, VoiceListViewState& view, long target, const std::string& dragText,
+                             bool alt)
 {
     if (target > 0)
-        list.currentVoice = target;
+        view.currentVoice = target;
     else if (list.voiceCount() > 0)
-        return true;
+        return false;
     const auto drag = DragData::parse(dragText);
     if (!drag)
-        return true;
+        return false;
     const auto source = list.session().colVoiceLists().Item(drag->key);
     if (!source || drag->voices.empty() || drag->voices.back() > source->voiceCount())
-        return true;
+        return false;
     const bool sameList = source.get() == &list;
     if (sameList && drag->voices.size() == 1 && drag->voices.front() == target)
-        return true;
+        return false;
     const bool move = !alt;
     if (move && sameList) {
         // The dragged voices above the target vanish before the paste.
         const long before = static_cast<long>(
             std::count_if(drag->voices.begin(), drag->voices.end(), [&](long v) { return v < target; }));
-        list.currentVoice = std::max(1L, target - before);
+        view.currentVoice = std::max(1L, target - before);
     }
     const Bookmarks marks = bookmarksOf(*source, drag->voices);
-    if (EditCopy(*source, &marks))
-        return true;
+    if (!EditCopy(*source, &marks))
+        return false;
     // One step in each list's history: the source loses the voices, the target gains them.
-    ListEditStep targetStep(list, move ? "Move" : "Copy");
+    ListEditStep targetStep(list, move ? "Move" : "Copy", view.bank);
     if (move) {
         ListEditStep sourceStep(*source, "Move");
-        EditDelete(*source, false, &marks, nullptr, true);
+        EditDelete(*source, false, &marks, nullptr);
     }
-    return EditPaste(list);
+    return EditPaste(list, view);
 }
 
 bool ListEditing::renameVoice(VoiceList& list, long voice, const std::string& name)
 {
     if (voice < 1 || voice > list.voiceCount())
-        return true;
+        return false;
     std::string padded = name;
     padded.resize(10, ' ');
     auto rows = list.rsmfimage().clone();
     rows->setAbsolutePosition(voice);
     if (rows->text(clsVoiceNames::kNames) == padded)
-        return false; // unchanged: nothing to undo
+        return true; // unchanged: nothing to undo
     ListEditStep step(list, "Rename");
     rows->setValue(clsVoiceNames::kNames, padded);
     rows->update();
     step.commit();
     list.session().notify([&](SessionObserver& o) { o.listChanged(list); });
-    return false;
+    return true;
 }
 
 } // namespace toneloft

@@ -196,8 +196,7 @@ PatchGrouping::Result PatchGrouping::GroupPatches(VoiceList& list, const Options
     std::unique_ptr<Recordset> backup;
     if (options.move) {
         Recordset& table = list.rsmfimage();
-        bool failed = false;
-        backup = list.names().CopyRecordset(table, nullptr, -1, table.recordCount(), true, failed);
+        backup = list.names().CopyRecordset(table, -1, table.recordCount(), true);
     }
 
     // Kept as bookmarks: moved voices drop out, the rest stay selected for later groups.
@@ -240,18 +239,17 @@ PatchGrouping::Result PatchGrouping::GroupPatches(VoiceList& list, const Options
                 const ByteArray image = imageOf(*rows, list.FileType);
                 const bool framed = list.FileType == 1 || list.FileType == 3;
                 const std::string title = std::filesystem::path(fileName).filename().string();
-                if (!list.names().SaveVoiceDataToFileByt(&image, fileName, list.FileType, framed, {}, title,
-                                                         clsVoiceNames::FileAttributes::Normal)) {
+                if (list.names().SaveVoiceDataToFileByt(&image, fileName, list.FileType, framed, {}, title,
+                                                        clsVoiceNames::FileAttributes::Normal)) {
                     ++result.filesCreated;
                     result.files.push_back(fileName);
                     if (options.openResults) {
                         clsVoiceNames opener(session);
-                        bool openFailed = false;
-                        opener.CreateVoiceListandFileImage(fileName, true, openFailed);
+                        opener.CreateVoiceListandFileImage(fileName, true);
                     }
                     if (options.move) {
                         ShowStatus(ui, "Please Wait - deleting patches");
-                        ListEditing::EditDelete(list, false, &matches, nullptr, true);
+                        ListEditing::EditDelete(list, false, &matches, nullptr);
                         result.moved += static_cast<long>(matches.size());
                     }
                 }

@@ -38,14 +38,14 @@ Outcome findIn(VoiceList& list, const std::string& criteria, long start, bool fo
 
 } // namespace
 
-void SortFind::SortVoiceList(VoiceList& list)
+void SortFind::SortVoiceList(VoiceList& list, VoiceListViewState* view)
 {
     Session& session = list.session();
     BusyPointer busy(session.ui());
     ShowStatus(session.ui(), "Please Wait - Sorting " + list.FileTitle, 0, 1);
     Recordset& table = list.rsmfimage();
     if (table.isOpen() && table.recordCount() > 0) {
-        ListEditStep step(list, "Sort");
+        ListEditStep step(list, "Sort", view ? view->bank : 0);
         // Where each row stood, so that the selection follows the voices.
         std::unordered_map<Recordset::Bookmark, long> before;
         auto rows = table.clone();
@@ -74,13 +74,11 @@ void SortFind::SortVoiceList(VoiceList& list)
         selection.anchor = anchor;
         const std::optional<VoiceLayout> layout = voiceLayoutOf(list.FileType);
         auto fresh = layout ? clsVoiceNames::NewVoiceNameTable(*layout) : clsVoiceNames::NewVoiceNameTable();
-        bool failed = false;
-        list.names().CopyRecordset(*sorted, fresh.get(), -1, sorted->recordCount(), true, failed);
-        if (!failed) {
+        if (list.names().CopyRecordset(*sorted, *fresh, -1, sorted->recordCount(), true)) {
             list.setRsmfimage(std::move(fresh));
             list.tracker = std::move(selection);
-            if (firstSelected > 0)
-                list.bank = BankOfVoice(firstSelected);
+            if (firstSelected > 0 && view)
+                view->bank = BankOfVoice(firstSelected);
             step.commit();
         }
     }
@@ -136,10 +134,7 @@ SortFind::FindResult SortFind::FindVoice(Session& session, long listPosition, lo
     for (auto list = first; list;) {
         long voice = 0;
         switch (findIn(*list, criteria, start, forward, voice)) {
-        case Outcome::Found:
-            list->currentVoice = voice;
-            list->bank = BankOfVoice(voice);
-            return {true, list.get(), voice};
+        case Outcome::Found: return {true, list.get(), voice};
         case Outcome::BadPattern:
             session.ui().MsgBox(invalidPatternText(text), "Invalid Search String");
             return result;

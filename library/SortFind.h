@@ -1,5 +1,7 @@
 #pragma once
 
+#include "library/VoiceListViewState.h"
+
 #include <string>
 
 namespace toneloft {
@@ -12,8 +14,8 @@ class SortFind {
 public:
     // Reorders the list's voices by Names (stable: equal names keep their order).
     // The selected voices stay selected at their new numbers, and the bank of
-    // the first of them goes on screen.
-    static void SortVoiceList(VoiceList& list);
+    // the first of them goes on the window's screen (view, when given).
+    static void SortVoiceList(VoiceList& list, VoiceListViewState* view = nullptr);
 
     enum class Direction { All = 0, Up = 1, Down = 2 };
     struct FindResult {
@@ -24,9 +26,9 @@ public:
     // Searches from the list at listPosition (1-based in the open lists): All and
     // Down after startVoice (All with 0: from the first voice), Up before it and
     // backwards. With
-    // allLists the search goes on through the next (Up: previous) lists. A found
-    // voice becomes its list's current voice and its bank the one on screen (the
-    // caller brings that list to the front); failures are reported in a message box.
+    // allLists the search goes on through the next (Up: previous) lists. The caller
+    // shows a found voice (its list in front, the voice current, its bank on
+    // screen); failures are reported in a message box.
     static FindResult FindVoice(Session& session, long listPosition, long startVoice, bool allLists,
                                 bool pattern, Direction direction, const std::string& text);
 

@@ -90,7 +90,7 @@ VoiceListView::KeyResult VoiceListView::pagingKey(int keyCode, long bank, long v
     return r;
 }
 
-VoiceListView::Page VoiceListView::UpdateListBox(VoiceList& list, long& bank)
+VoiceListView::Page VoiceListView::UpdateListBox(VoiceList& list, VoiceListViewState& view, long& bank)
 {
     Page page;
     const long voices = list.voiceCount();
@@ -101,7 +101,7 @@ VoiceListView::Page VoiceListView::UpdateListBox(VoiceList& list, long& bank)
         return page;
     }
     bank = clampBank(bank, voices);
-    list.bank = bank;
+    view.bank = bank;
     page.bank = bank;
     page.banks = BankCount(voices);
     page.scrollEnabled = page.banks >= 2;
@@ -122,13 +122,14 @@ VoiceListView::Page VoiceListView::UpdateListBox(VoiceList& list, long& bank)
     return page;
 }
 
-void VoiceListView::InitList(VoiceList& list, long bank, bool reset, long first, long last)
+void VoiceListView::InitList(VoiceList& list, VoiceListViewState& view, long bank, bool reset, long first,
+                             long last)
 {
     if (reset) {
         list.tracker.reset(0, list.voiceCount());
         list.tracker.add(first, last);
     }
-    list.bank = clampBank(bank, list.voiceCount());
+    view.bank = clampBank(bank, list.voiceCount());
     Session& session = list.session();
     session.notify([&](SessionObserver& o) { o.selectionChanged(list); });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "library/VoiceListViewState.h"
+
 #include <string>
 #include <vector>
 
@@ -62,12 +64,13 @@ public:
         bool anySelected = false;
     };
     // UpdateListBox without the drawing: bank is clamped and written back, and
-    // becomes the list's bank on screen.
-    static Page UpdateListBox(VoiceList& list, long& bank);
+    // becomes the view's bank on screen.
+    static Page UpdateListBox(VoiceList& list, VoiceListViewState& view, long& bank);
 
     // Shows a result range: with reset the selection becomes first..last alone
     // (last 0: first alone); the bank (clamped) goes on screen.
-    static void InitList(VoiceList& list, long bank, bool reset, long first, long last);
+    static void InitList(VoiceList& list, VoiceListViewState& view, long bank, bool reset, long first,
+                         long last);
 
     // Command enabling while the list is the active child.
     struct Commands {

@@ -33,6 +33,8 @@ public:
     MidiDeviceLayer& devices() { return m_devices; }
     Dx7Exchange& exchange() { return m_exchange; }
     MidiStartup& startup() { return m_startup; }
+    // The voice list windows' states, which the sends read (the selected voice, the bank shown).
+    void setViewStateOf(VoiceListViewStateOf viewOf) { m_lists.setViewStateOf(std::move(viewOf)); }
 
     // The start-up (again for "MIDI &Devices..." after CloseMidiDevices):
     // 0 go on, -1 quit.

@@ -14,6 +14,12 @@ SessionVoiceListLink::SessionVoiceListLink(Session& session)
 
 SessionVoiceListLink::~SessionVoiceListLink() = default;
 
+VoiceListViewState SessionVoiceListLink::viewOf(const VoiceList& list) const
+{
+    const VoiceListViewState* view = m_viewOf ? m_viewOf(list) : nullptr;
+    return view ? *view : VoiceListViewState{};
+}
+
 std::string SessionVoiceListLink::dataDirectory()
 {
     return m_session.DataDirectory();
@@ -23,12 +29,10 @@ bool SessionVoiceListLink::saveAndOpenVoiceFile(const std::string& path, const B
                                                 int fileType)
 {
     // The received bytes are whole messages already: written as they are.
-    if (m_files->SaveVoiceDataToFileByt(&bytes, path, fileType, false, {}, {},
-                                        clsVoiceNames::FileAttributes::Normal))
+    if (!m_files->SaveVoiceDataToFileByt(&bytes, path, fileType, false, {}, {},
+                                         clsVoiceNames::FileAttributes::Normal))
         return false;
-    bool failed = true;
-    m_files->CreateVoiceListandFileImage(path, false, failed);
-    return !failed;
+    return m_files->CreateVoiceListandFileImage(path, false) != nullptr;
 }
 
 bool SessionVoiceListLink::openReceivedAsTemporaryList(const ByteString& dump)
@@ -46,8 +50,9 @@ long SessionVoiceListLink::selectedVoice()
     VoiceList* list = m_session.activeList();
     if (!list || list->tracker.TotalSelections() == 0)
         return 0;
-    if (list->tracker.isSelected(list->lastClickedVoice))
-        return list->lastClickedVoice;
+    const long lastClicked = viewOf(*list).lastClickedVoice;
+    if (list->tracker.isSelected(lastClicked))
+        return lastClicked;
     const auto selected = list->tracker.selected();
     return selected.empty() ? 0 : selected.front();
 }
@@ -61,7 +66,7 @@ long SessionVoiceListLink::voiceCount()
 long SessionVoiceListLink::currentBank()
 {
     VoiceList* list = m_session.activeList();
-    return list ? list->bank : 0;
+    return list ? viewOf(*list).bank : 0;
 }
 
 ByteString SessionVoiceListLink::voiceData(long n, int layout)
@@ -94,15 +99,13 @@ SessionVoiceListLink::chooseSaveFile(const std::string& dialogTitle, const std::
 bool SessionVoiceListLink::saveVoiceFile(const std::string& path, const ByteArray& bytes,
                                          int fileType, bool framing)
 {
-    return !m_files->SaveVoiceDataToFileByt(&bytes, path, fileType, framing, {}, {},
-                                            clsVoiceNames::FileAttributes::Normal);
+    return m_files->SaveVoiceDataToFileByt(&bytes, path, fileType, framing, {}, {},
+                                           clsVoiceNames::FileAttributes::Normal);
 }
 
 bool SessionVoiceListLink::openVoiceFile(const std::string& path)
 {
-    bool failed = true;
-    m_files->CreateVoiceListandFileImage(path, false, failed);
-    return !failed;
+    return m_files->CreateVoiceListandFileImage(path, false) != nullptr;
 }
 
 } // namespace toneloft

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/VoiceListViewState.h"
 #include "midi/MidiVoiceListLink.h"
 
 #include <memory>
@@ -15,6 +16,10 @@ class SessionVoiceListLink : public MidiVoiceListLink {
 public:
     explicit SessionVoiceListLink(Session& session);
     ~SessionVoiceListLink() override;
+
+    // The list windows' states (bank on screen, last click); without them a
+    // list counts as showing its first bank, nothing clicked.
+    void setViewStateOf(VoiceListViewStateOf viewOf) { m_viewOf = std::move(viewOf); }
 
     std::string dataDirectory() override;
     bool saveAndOpenVoiceFile(const std::string& path, const ByteArray& bytes, int fileType) override;
@@ -33,8 +38,11 @@ public:
     bool openVoiceFile(const std::string& path) override;
 
 private:
+    VoiceListViewState viewOf(const VoiceList& list) const;
+
     Session& m_session;
     std::unique_ptr<clsVoiceNames> m_files;
+    VoiceListViewStateOf m_viewOf;
 };
 
 } // namespace toneloft

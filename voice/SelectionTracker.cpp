@@ -99,12 +99,12 @@ SelectionTracker::ClickEffect SelectionTracker::UpDateTracker(long voice, bool s
 
 bool TrReset(long voice, long count, SelectionTracker& tracker)
 {
-    return !tracker.reset(voice, count);
+    return tracker.reset(voice, count);
 }
 
 bool TrAdd(long first, long last, SelectionTracker& tracker)
 {
-    return !tracker.add(first, last);
+    return tracker.add(first, last);
 }
 
 } // namespace toneloft

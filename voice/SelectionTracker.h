@@ -44,7 +44,7 @@ private:
     std::int32_t m_total = 0;
 };
 
-// The stateless forms: failure flag true when nothing was done.
+// The stateless forms: true when something was done.
 bool TrReset(long voice, long count, SelectionTracker& tracker);
 bool TrAdd(long first, long last, SelectionTracker& tracker);
 

@@ -70,12 +70,9 @@ public:
     // under the key or the voice did not load.
     bool resetEditor(const std::string& key);
 
-    // Selection and interaction state of the list's window.
+    // The selected voices: copy, cut, delete, sort, the searches and undo work
+    // on them. What the window shows (its bank, the last click) is the window's.
     SelectionTracker tracker;
-    long currentVoice = 0;     // under the last press; the insert position of a paste (0: none)
-    long lastClickedVoice = 0;
-    long bank = 1;             // on screen, 1..banks
-    long pastedCount = 0;      // voices inserted by the last paste
 
     // Undo and redo of the edits of the voices (ListEditStep records them).
     VoiceListHistory history;

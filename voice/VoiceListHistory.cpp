@@ -36,12 +36,12 @@ std::size_t VoiceListSnapshot::memory() const
            static_cast<std::size_t>(tracker.count()) / 8 + label.capacity();
 }
 
-VoiceListSnapshot VoiceListHistory::take(VoiceList& list, std::string label)
+VoiceListSnapshot VoiceListHistory::take(VoiceList& list, std::string label, long bank)
 {
     VoiceListSnapshot s;
     s.fileType = list.FileType;
     s.tracker = list.tracker;
-    s.bank = list.bank;
+    s.bank = bank;
     s.label = std::move(label);
     Recordset& table = list.rsmfimage();
     if (!table.isOpen())
@@ -65,7 +65,7 @@ VoiceListSnapshot VoiceListHistory::take(VoiceList& list, std::string label)
     return s;
 }
 
-void VoiceListHistory::restore(VoiceList& list, VoiceListSnapshot&& s)
+long VoiceListHistory::restore(VoiceList& list, VoiceListSnapshot&& s)
 {
     const std::optional<VoiceLayout> layout = voiceLayoutOf(s.fileType);
     auto table = layout ? clsVoiceNames::NewVoiceNameTable(*layout) : clsVoiceNames::NewVoiceNameTable();
@@ -90,9 +90,7 @@ void VoiceListHistory::restore(VoiceList& list, VoiceListSnapshot&& s)
     list.tracker = std::move(s.tracker);
     if (list.tracker.count() != list.voiceCount())
         list.tracker.reset(0, list.voiceCount());
-    list.bank = std::clamp(s.bank, 1L, BankCount(list.voiceCount()));
-    list.currentVoice = 0;
-    list.lastClickedVoice = 0;
+    return std::clamp(s.bank, 1L, BankCount(list.voiceCount()));
 }
 
 std::size_t VoiceListHistory::memory() const
@@ -142,8 +140,14 @@ bool VoiceListHistory::canRedo(const VoiceList& list) const
     return fits(list, m_redo);
 }
 
+void VoiceListHistory::noteBankBefore(long bank)
+{
+    if (!m_undo.empty() && m_undo.back().bank == 0)
+        m_undo.back().bank = bank;
+}
+
 bool VoiceListHistory::step(VoiceList& list, std::deque<VoiceListSnapshot>& from,
-                            std::deque<VoiceListSnapshot>& to)
+                            std::deque<VoiceListSnapshot>& to, long* bank)
 {
     if (m_depth != 0)
         return false;
@@ -156,29 +160,31 @@ bool VoiceListHistory::step(VoiceList& list, std::deque<VoiceListSnapshot>& from
         return false;
     VoiceListSnapshot target = std::move(from.back());
     from.pop_back();
-    to.push_back(take(list, target.label));
-    restore(list, std::move(target));
+    to.push_back(take(list, target.label, bank ? *bank : 0));
+    const long shown = restore(list, std::move(target));
+    if (bank)
+        *bank = shown;
     Session& session = list.session();
     session.notify([&](SessionObserver& o) { o.listChanged(list); });
     session.notify([&](SessionObserver& o) { o.selectionChanged(list); });
     return true;
 }
 
-bool VoiceListHistory::undo(VoiceList& list)
+bool VoiceListHistory::undo(VoiceList& list, long* bank)
 {
-    return step(list, m_undo, m_redo);
+    return step(list, m_undo, m_redo, bank);
 }
 
-bool VoiceListHistory::redo(VoiceList& list)
+bool VoiceListHistory::redo(VoiceList& list, long* bank)
 {
-    return step(list, m_redo, m_undo);
+    return step(list, m_redo, m_undo, bank);
 }
 
-ListEditStep::ListEditStep(VoiceList& list, std::string label) : m_list(list)
+ListEditStep::ListEditStep(VoiceList& list, std::string label, long bank) : m_list(list)
 {
     VoiceListHistory& history = list.history;
     if (history.m_depth++ == 0) {
-        history.m_pending = VoiceListHistory::take(list, std::move(label));
+        history.m_pending = VoiceListHistory::take(list, std::move(label), bank);
         history.m_hasPending = true;
     }
 }

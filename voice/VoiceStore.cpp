@@ -17,38 +17,38 @@ bool SaveVoice(Session& session, bool ask, VoiceEditor* editor)
         editor = clsVoiceNames(session).GetCurrentVoiceListAndEditor().editor;
         if (!editor) {
             ui.MsgBox("Please select a voice to save ", "No voice list selected");
-            return true;
+            return false;
         }
     }
     clsVoiceData* tables = editor->voiceData();
     if (!editor->list || !tables)
-        return true;
+        return false;
     VoiceList& list = *editor->list;
 
     ByteString voice;
     std::int32_t crc = 0;
     tables->PutVoiceDataInString(tables->voiceData(), voice, list.FileType, false, crc);
     if (crc == editor->storedCrc)
-        return false;
+        return true;
     if (crc == 0) {
         ui.MsgBox("Checksum error - voice is corrupted and can't be saved", "Error in voice data");
-        return true;
+        return false;
     }
     if (ask) {
         const MsgResult answer = ui.MsgBox(editor->caption + " has changed\r\nSave Changes ?", "Save Voice",
                                            MsgIcon::None, MsgButtons::YesNoCancel);
         if (answer != MsgResult::Yes)
-            return true;
+            return false;
     }
     ListEditStep step(list, "Save Voice");
     if (!SaveVoiceData(list.rsmfimage(), list.FileType, editor->voicePosition(), voice, false)) {
         ui.MsgBox("An error occured whilst saving the voice data", "Error saving voice data");
-        return true;
+        return false;
     }
     step.commit();
     editor->storedCrc = crc;
     session.notify([&](SessionObserver& o) { o.listChanged(list); });
-    return false;
+    return true;
 }
 
 bool SaveVoiceData(Recordset& names, int fileType, long position, std::string_view voice, bool append)

@@ -12,7 +12,8 @@ class VoiceEditor;
 
 // Stores the voice of an editor back into its list (File > Save Voice, and before
 // a list is saved). With ask set, the user confirms first. Without an editor the
-// active one is taken. True on failure; nothing changing is not a failure.
+// active one is taken. True when stored or unchanged; false when there was no
+// editor, the voice is corrupt, the user declined or the store failed.
 bool SaveVoice(Session& session, bool ask, VoiceEditor* editor);
 
 // Writes one voice (155 characters, unpacked) into the row at position (1-based)

@@ -212,21 +212,21 @@ bool clsVoiceData::GetVoiceData(Recordset& names, long position, int fileType, G
     return true;
 }
 
-void clsVoiceData::GetVoiceData(Recordset& names, long position, int fileType,
+bool clsVoiceData::GetVoiceData(Recordset& names, long position, int fileType,
                                 Recordset*& voiceData, std::int32_t& crc, std::string& mode,
-                                int wantedLayout, bool& failed)
+                                int wantedLayout)
 {
     ByteString voice;
     if (mode == StringOnlyMode) {
-        failed = !GetVoiceData(names, position, fileType, GetVoiceMode::StringOnly, wantedLayout,
-                               voice, crc);
-        if (!failed)
-            mode = std::move(voice);
-        return;
+        if (!GetVoiceData(names, position, fileType, GetVoiceMode::StringOnly, wantedLayout, voice, crc))
+            return false;
+        mode = std::move(voice);
+        return true;
     }
-    failed = !GetVoiceData(names, position, fileType, GetVoiceMode::LoadTable, wantedLayout, voice,
-                           crc);
-    voiceData = failed ? nullptr : &m_voiceData;
+    const bool loaded =
+        GetVoiceData(names, position, fileType, GetVoiceMode::LoadTable, wantedLayout, voice, crc);
+    voiceData = loaded ? &m_voiceData : nullptr;
+    return loaded;
 }
 
 void clsVoiceData::PutVoiceDataInString(const Recordset& voiceData, ByteString& voice, int fileType,

@@ -50,9 +50,9 @@ public:
                                     std::int32_t& crc);
     // The same with the mode given as text: when it is StringOnlyMode the voice
     // comes back in it; otherwise the voice is loaded and voiceData points at the
-    // filled table (nullptr on failure).
-    void GetVoiceData(Recordset& names, long position, int fileType, Recordset*& voiceData,
-                      std::int32_t& crc, std::string& mode, int wantedLayout, bool& failed);
+    // filled table (nullptr on failure). True when the voice was read.
+    bool GetVoiceData(Recordset& names, long position, int fileType, Recordset*& voiceData,
+                      std::int32_t& crc, std::string& mode, int wantedLayout);
 
     // Loads a 155-byte unpacked voice into VoiceData, asking about each value
     // outside its row's range (Yes clamps, No stops with the rows so far kept).

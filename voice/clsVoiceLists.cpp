@@ -36,30 +36,24 @@ std::shared_ptr<VoiceList> clsVoiceLists::findByFileName(const std::string& file
     return nullptr;
 }
 
-std::shared_ptr<VoiceList> clsVoiceLists::Add(const std::string& fileName, bool& errorFlag, int& fileType)
+std::shared_ptr<VoiceList> clsVoiceLists::Add(const std::string& fileName, int& fileType)
 {
-    errorFlag = false;
     UiServices& ui = m_session.ui();
 
     if (auto open = findByFileName(fileName)) {
         const MsgResult answer = ui.MsgBox("You already have a file open with this name.\r\n"
                                            "Revert to last saved version ?",
                                            "File already open", MsgIcon::Question, MsgButtons::YesNoCancel);
-        if (answer != MsgResult::Yes) {
-            errorFlag = true;
+        if (answer != MsgResult::Yes)
             return nullptr;
-        }
         // The open list goes, with whatever it asks on closing; if it stays, so does the request.
-        if (!open->requestClose(false) || findByFileName(fileName)) {
-            errorFlag = true;
+        if (!open->requestClose(false) || findByFileName(fileName))
             return nullptr;
-        }
     }
 
     std::string name = fileName;
     int type = -1;
     if (CheckFileIntegrity(name, type, false) != 0) {
-        errorFlag = true;
         fileType = -1;
         return nullptr;
     }

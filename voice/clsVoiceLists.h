@@ -18,9 +18,8 @@ public:
     explicit clsVoiceLists(Session& session);
 
     // Adds a list for a file after asking about a file already open and checking
-    // the file. Returns the new list, or nullptr with errorFlag set (fileType -1
-    // when the check failed).
-    std::shared_ptr<VoiceList> Add(const std::string& fileName, bool& errorFlag, int& fileType);
+    // the file. Returns the new list, or null (fileType -1 when the check failed).
+    std::shared_ptr<VoiceList> Add(const std::string& fileName, int& fileType);
     // Removes a list and tells the patch generator and the main window.
     void Delete(const std::string& key);
 

@@ -77,23 +77,24 @@ std::unique_ptr<Recordset> clsVoiceNames::NewVoiceNameTable(VoiceLayout layout)
     return t;
 }
 
-std::unique_ptr<Recordset> clsVoiceNames::CopyRecordset(Recordset& source, Recordset* target, long firstRow,
-                                                        long rowCount, bool quiet, bool& failed)
+std::unique_ptr<Recordset> clsVoiceNames::CopyRecordset(Recordset& source, long firstRow, long rowCount, bool quiet)
 {
-    failed = false;
+    auto fresh = NewVoiceNameTable();
+    if (!CopyRecordset(source, *fresh, firstRow, rowCount, quiet))
+        return nullptr;
+    return fresh;
+}
+
+bool clsVoiceNames::CopyRecordset(Recordset& source, Recordset& targetTable, long firstRow, long rowCount,
+                                  bool quiet)
+{
     std::optional<BusyPointer> busy;
     if (!quiet)
         busy.emplace(m_session.ui());
 
-    std::unique_ptr<Recordset> fresh;
-    if (!target) {
-        fresh = NewVoiceNameTable();
-        target = fresh.get();
-    }
-    if (!source.isOpen()) {
-        failed = true;
-        return fresh;
-    }
+    Recordset* target = &targetTable;
+    if (!source.isOpen())
+        return false;
     if (firstRow == -1)
         source.moveFirst();
     else
@@ -116,7 +117,7 @@ std::unique_ptr<Recordset> clsVoiceNames::CopyRecordset(Recordset& source, Recor
     }
     source.moveFirst();
     target->moveFirst();
-    return fresh;
+    return true;
 }
 
 std::unique_ptr<Recordset> clsVoiceNames::BuildVoiceNameTable(std::span<const std::uint8_t> image, int fileType,
@@ -252,28 +253,23 @@ void clsVoiceNames::OpenMultipleFiles()
     const FileChoice choice = GetFileName("Open DX7 Voice Data File", DialogMode::Open);
     if (!choice.chosen)
         return;
-    for (const auto& name : choice.fileNames) {
-        bool failed = false;
-        CreateVoiceListandFileImage(name, false, failed);
-    }
+    for (const auto& name : choice.fileNames)
+        CreateVoiceListandFileImage(name, false);
 }
 
-std::shared_ptr<VoiceList> clsVoiceNames::CreateVoiceListandFileImage(const std::string& fileName, bool temporary,
-                                                                      bool& failed)
+std::shared_ptr<VoiceList> clsVoiceNames::CreateVoiceListandFileImage(const std::string& fileName, bool temporary)
 {
-    failed = true;
     clsVoiceLists& lists = m_session.colVoiceLists();
     // Refused as not voice data (rather than missing, empty or already open):
     // there may still be whole voices inside.
     std::string checked = fileName;
     int checkedType = -1;
     const bool notVoiceData = CheckFileIntegrity(m_session.ui(), checked, checkedType, true, {}) == -3;
-    bool error = false;
     int type = -1;
-    auto list = lists.Add(fileName, error, type);
-    if (!list || error) {
+    auto list = lists.Add(fileName, type);
+    if (!list) {
         if (notVoiceData && !temporary)
-            return foundInstead(fileName, failed);
+            return OpenVoicesFoundInside(fileName);
         return nullptr;
     }
 
@@ -283,13 +279,12 @@ std::shared_ptr<VoiceList> clsVoiceNames::CreateVoiceListandFileImage(const std:
         lists.Delete(list->ID);
         // A message file whose header is not a DX7 voice message's.
         if ((type == 1 || type == 3) && !temporary)
-            return foundInstead(fileName, failed);
+            return OpenVoicesFoundInside(fileName);
         return nullptr;
     }
     bool anyCleaned = false;
     list->setRsmfimage(BuildVoiceNameTable(std::move(image), type, anyCleaned));
     list->mark = temporary ? VoiceList::kNeverSaved : crc;
-    failed = false;
     m_session.notify([&](SessionObserver& o) { o.listLoaded(*list); });
 
     if (anyCleaned) {
@@ -308,10 +303,9 @@ std::shared_ptr<VoiceList> clsVoiceNames::InitPatchView(std::string_view data)
     ++m_session.patchViewCounter;
     const std::string fileName =
         m_session.DataDirectory() + "DX Setup " + Str(m_session.patchViewCounter) + ".dat";
-    if (SaveVoiceDataToFileByt(nullptr, fileName, -1, false, data, "", FileAttributes::Hidden))
+    if (!SaveVoiceDataToFileByt(nullptr, fileName, -1, false, data, "", FileAttributes::Hidden))
         return nullptr;
-    bool failed = false;
-    return CreateVoiceListandFileImage(fileName, true, failed);
+    return CreateVoiceListandFileImage(fileName, true);
 }
 
 clsVoiceNames::CurrentVoiceList clsVoiceNames::GetCurrentVoiceListAndEditor() const

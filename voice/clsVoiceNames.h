@@ -48,10 +48,12 @@ public:
     // One whose voices are kept typed, in this layout (a VoiceColumn).
     static std::unique_ptr<Recordset> NewVoiceNameTable(VoiceLayout layout);
     // Copies rowCount rows of source (from firstRow, 1-based, or the top when -1)
-    // after the target's last row; with no target into a new table, which is
-    // returned. Both end on their first rows.
-    std::unique_ptr<Recordset> CopyRecordset(Recordset& source, Recordset* target, long firstRow,
-                                             long rowCount, bool quiet, bool& failed);
+    // after the target's last row. Both end on their first rows. False when the
+    // source is not open.
+    bool CopyRecordset(Recordset& source, Recordset& target, long firstRow, long rowCount, bool quiet);
+    // The same into a new voice-name table, which is returned; null when the
+    // source is not open.
+    std::unique_ptr<Recordset> CopyRecordset(Recordset& source, long firstRow, long rowCount, bool quiet);
 
     // A voice-name table built from a voice image, names cleaned. anyCleaned
     // tells whether a name had to be changed.
@@ -78,8 +80,8 @@ public:
     // File Open: asks for files and opens each as a voice list.
     void OpenMultipleFiles();
     // Opens one file as a new voice list; temporary lists count as never saved.
-    std::shared_ptr<VoiceList> CreateVoiceListandFileImage(const std::string& fileName, bool temporary,
-                                                           bool& failed);
+    // Null when it could not be opened (the user has been told).
+    std::shared_ptr<VoiceList> CreateVoiceListandFileImage(const std::string& fileName, bool temporary);
     // For a file the rules refused: the whole DX7 bank and single-voice
     // messages inside it, offered (as the session says) as a new list that
     // must be saved under a name of its own. The file itself is only read.
@@ -105,14 +107,15 @@ public:
     };
     // Saves a list: the active one when none is given (the list is given when it closes).
     SaveOutcome SaveList(bool saveAs, VoiceList* givenList);
-    // The same, as the failed flag: true unless saved or not needed.
+    // The same as a flag: true when saved or not needed.
     bool FileSave(bool saveAs, VoiceList* givenList);
     // Closes a list's file: removes it from the open lists and deletes a temporary file.
     void FileClose(VoiceList& list);
     enum class FileAttributes { Normal, Hidden };
     // Writes voice data (the buffer, or dataText when buffer is null) to a file,
     // framed as messages for types 1 and 3 when framing is set. fileType below 0
-    // is taken from the length. True on failure.
+    // is taken from the length. True when written (or nothing to write); false
+    // when refused or the write failed, the user told why.
     bool SaveVoiceDataToFileByt(const ByteArray* buffer, const std::string& fileName, int fileType,
                                 bool framing, std::string_view dataText, std::string fileTitle,
                                 FileAttributes attributes);
@@ -126,7 +129,6 @@ private:
     SaveOutcome chooseSaveFile(VoiceList& list, bool listGiven, SaveTarget& target);
     // The layout to write; converts the image (and its CRC) when it changes.
     bool chooseSaveLayout(VoiceList& list, ByteArray& image, std::int32_t& crc, int& type);
-    std::shared_ptr<VoiceList> foundInstead(const std::string& fileName, bool& failed);
     bool replaceOtherOpenList(const std::string& chosenName, const std::string& chosenTitle,
                               VoiceList& list);
 

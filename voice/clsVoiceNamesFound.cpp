@@ -29,13 +29,6 @@ std::string freeFileName(const std::string& folder, const std::string& sourceTit
 
 } // namespace
 
-std::shared_ptr<VoiceList> clsVoiceNames::foundInstead(const std::string& fileName, bool& failed)
-{
-    auto list = OpenVoicesFoundInside(fileName);
-    failed = list == nullptr;
-    return list;
-}
-
 std::shared_ptr<VoiceList> clsVoiceNames::OpenVoicesFoundInside(const std::string& fileName)
 {
     if (m_session.voicesInside == Session::VoicesInside::Leave)
@@ -63,10 +56,9 @@ std::shared_ptr<VoiceList> clsVoiceNames::OpenVoicesFoundInside(const std::strin
     // The voices go to a file of their own, opened as a list that has never
     // been saved: saving it asks for a name, closing it deletes the file.
     const std::string target = freeFileName(m_session.DataDirectory(), title);
-    if (SaveVoiceDataToFileByt(&found.image, target, found.fileType, false, {}, "", FileAttributes::Normal))
+    if (!SaveVoiceDataToFileByt(&found.image, target, found.fileType, false, {}, "", FileAttributes::Normal))
         return nullptr;
-    bool failed = false;
-    auto list = CreateVoiceListandFileImage(target, true, failed);
+    auto list = CreateVoiceListandFileImage(target, true);
     if (!list) {
         std::error_code ec;
         std::filesystem::remove(target, ec);

@@ -30,7 +30,7 @@ void deleteFile(const std::string& fileName)
 bool clsVoiceNames::FileSave(bool saveAs, VoiceList* givenList)
 {
     const SaveOutcome outcome = SaveList(saveAs, givenList);
-    return outcome != SaveOutcome::Saved && outcome != SaveOutcome::NotNeeded;
+    return outcome == SaveOutcome::Saved || outcome == SaveOutcome::NotNeeded;
 }
 
 clsVoiceNames::SaveOutcome clsVoiceNames::SaveList(bool saveAs, VoiceList* givenList)
@@ -93,8 +93,8 @@ clsVoiceNames::SaveOutcome clsVoiceNames::SaveList(bool saveAs, VoiceList* given
     }
 
     const bool framed = type == 1 || type == 3;
-    if (SaveVoiceDataToFileByt(&image, target.fileName, type, framed, {}, target.fileTitle,
-                               FileAttributes::Normal))
+    if (!SaveVoiceDataToFileByt(&image, target.fileName, type, framed, {}, target.fileTitle,
+                                FileAttributes::Normal))
         return SaveOutcome::Failed;
 
     // Written: only now does the list take its new name and layout, and a
@@ -226,7 +226,7 @@ bool clsVoiceNames::SaveVoiceDataToFileByt(const ByteArray* buffer, const std::s
     } else {
         if (dataText.empty()) {
             ShowStatus(ui, "", 0, 0);
-            return false;
+            return true; // nothing to write is no failure
         }
         data.assign(dataText.begin(), dataText.end());
     }
@@ -236,7 +236,7 @@ bool clsVoiceNames::SaveVoiceDataToFileByt(const ByteArray* buffer, const std::s
         if (fileType == -3) {
             ShowStatus(ui, "", 0, 0);
             ui.MsgBox("The data is not in a recognisable DX file format ", "Invalid FileFormat", MsgIcon::Critical);
-            return true;
+            return false;
         }
     }
     if (framing && (fileType == 1 || fileType == 3))
@@ -250,7 +250,7 @@ bool clsVoiceNames::SaveVoiceDataToFileByt(const ByteArray* buffer, const std::s
         const MsgResult answer = ui.MsgBox(fileTitle + " is read-only.\r\nDo you want to replace it ?",
                                            "Read-Only File", MsgIcon::Exclamation, MsgButtons::YesNo);
         if (answer != MsgResult::Yes)
-            return true;
+            return false;
     }
     std::string reason;
     const bool ok = WriteFileReplacing(fileName, data, &reason);
@@ -259,9 +259,9 @@ bool clsVoiceNames::SaveVoiceDataToFileByt(const ByteArray* buffer, const std::s
         ui.log("Couldn't write " + fileName + ": " + reason);
         // The box's text first, as ever; the system's reason on a line of its own.
         ui.MsgBox("Couldn't open " + fileName + "\r\n\r\n" + reason, "File Access Error", MsgIcon::Exclamation);
-        return true;
+        return false;
     }
-    return false;
+    return true;
 }
 
 void clsVoiceNames::FileClose(VoiceList& list)

@@ -17,9 +17,8 @@ std::shared_ptr<VoiceList> openAsOneList(Session& session, const std::vector<std
     clsVoiceNames names(session);
     std::shared_ptr<VoiceList> list;
     for (const std::string& file : files) {
-        bool failed = false;
-        auto opened = names.CreateVoiceListandFileImage(file, false, failed);
-        if (failed || !opened) {
+        auto opened = names.CreateVoiceListandFileImage(file, false);
+        if (!opened) {
             std::cerr << "toneloft-cli: " << file << " could not be opened\n";
             return nullptr;
         }
@@ -34,9 +33,10 @@ std::shared_ptr<VoiceList> openAsOneList(Session& session, const std::vector<std
         for (long v = 1; v <= opened->voiceCount(); ++v)
             all[static_cast<std::size_t>(v - 1)] = v;
         const auto marks = ListEditing::bookmarksOf(*opened, all);
-        if (!marks.empty() && !ListEditing::EditCopy(*opened, &marks)) {
-            list->currentVoice = list->voiceCount() + 1;
-            ListEditing::EditPaste(*list);
+        if (!marks.empty() && ListEditing::EditCopy(*opened, &marks)) {
+            VoiceListViewState atEnd;
+            atEnd.currentVoice = list->voiceCount() + 1;
+            ListEditing::EditPaste(*list, atEnd);
         }
         session.colVoiceLists().Delete(opened->ID);
     }

@@ -134,9 +134,8 @@ FileInfo inspect(const std::string& file, const std::string& programDirectory, C
         info.type = type;
     const std::size_t mark = ui.boxes.size();
     clsVoiceNames names(session);
-    bool failed = false;
-    auto list = names.CreateVoiceListandFileImage(file, false, failed);
-    if (failed || !list) {
+    auto list = names.CreateVoiceListandFileImage(file, false);
+    if (!list) {
         info.message = ui.messagesSince(info.code == 0 ? mark : 0);
         return info;
     }
@@ -172,9 +171,7 @@ struct ListCommand {
     std::shared_ptr<VoiceList> open(const std::string& file)
     {
         clsVoiceNames names(session);
-        bool failed = false;
-        auto list = names.CreateVoiceListandFileImage(file, false, failed);
-        return failed ? nullptr : list;
+        return names.CreateVoiceListandFileImage(file, false);
     }
     ConsoleUi console;
     CliUi ui;

@@ -134,10 +134,13 @@ int RunDedupe(int argc, char** argv, const std::string& programDirectory)
             list->tracker.add(fromFirst + 1, list->voiceCount());
         for (const auto& [a, b] : selection)
             list->tracker.add(a, b);
-    } else if (range == "bank") {
-        options.range = DuplicateSearch::Range::Bank;
-        list->bank = bank;
     }
+    VoiceListViewState view;
+    if (range == "bank") {
+        options.range = DuplicateSearch::Range::Bank;
+        view.bank = bank;
+    }
+    options.view = &view;
     const long before = list->voiceCount();
     SearchProgress quiet;
     const auto result = DuplicateSearch::SearchDuplicates(*list, options, quiet);

@@ -184,9 +184,8 @@ int RunGenerate(int argc, char** argv, const std::string& programDirectory, std:
         auto& list = lists[file];
         if (!list) {
             clsVoiceNames names(session);
-            bool failed = true;
-            list = names.CreateVoiceListandFileImage(file, false, failed);
-            if (failed || !list)
+            list = names.CreateVoiceListandFileImage(file, false);
+            if (!list)
                 return 1;
             tree.addFile(list->ID, list->FileTitle);
         }
@@ -230,8 +229,8 @@ int RunGenerate(int argc, char** argv, const std::string& programDirectory, std:
         return 1;
     clsVoiceNames names(session);
     const bool framed = type == 1 || type == 3;
-    if (names.SaveVoiceDataToFileByt(&image, target.string(), type, framed, {}, target.filename().string(),
-                                     clsVoiceNames::FileAttributes::Normal))
+    if (!names.SaveVoiceDataToFileByt(&image, target.string(), type, framed, {}, target.filename().string(),
+                                      clsVoiceNames::FileAttributes::Normal))
         return 1;
     const auto size = fs::file_size(target, ec);
     out << target.string() << "\ttype=" << type << "\tvoices=" << request.count << "\tbytes=" << (ec ? 0 : size)

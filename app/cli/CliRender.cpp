@@ -174,9 +174,8 @@ int RunRender(int argc, char** argv, const std::string& programDirectory)
     CliUi ui(console);
     Session session(ui, programDirectory);
     clsVoiceNames names(session);
-    bool failed = false;
-    auto list = names.CreateVoiceListandFileImage(o.file, false, failed);
-    if (failed || !list)
+    auto list = names.CreateVoiceListandFileImage(o.file, false);
+    if (!list)
         return 1;
     if (o.voice > list->voiceCount()) {
         std::cerr << "toneloft-cli render: " << o.file << " holds " << list->voiceCount() << " voices, not "

@@ -96,9 +96,8 @@ int RunShow(int argc, char** argv, const std::string& programDirectory, std::ost
     ui.muted = true;
     Session session(ui, programDirectory);
     clsVoiceNames names(session);
-    bool failed = false;
-    auto list = names.CreateVoiceListandFileImage(file, false, failed);
-    if (failed || !list) {
+    auto list = names.CreateVoiceListandFileImage(file, false);
+    if (!list) {
         std::cerr << "toneloft-cli show: " << file << " was not opened";
         if (!ui.boxes.empty())
             std::cerr << ": " << ui.messagesSince(0);

@@ -71,6 +71,7 @@ int main(int argc, char* argv[])
 #endif
     toneloft::MidiWindows midiWindows(mainWindow);
     toneloft::MidiSession midi(session, devices, dialogs, &midiWindows);
+    midi.setViewStateOf(lists.viewStateOf());
     midiWindows.attach(midi);
 #ifdef TONELOFT_HAVE_RTMIDI
     // The MIDI libraries' own messages go to the MIDI monitor, not the terminal;

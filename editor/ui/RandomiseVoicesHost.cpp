@@ -22,6 +22,7 @@ RandomiseVoicesHost::RandomiseVoicesHost(Session& session, frmStartup& mainWindo
         if (frmVoiceList* w = m_lists.windowOf(list))
             w->LoadVoice(voice);
     };
+    m_core->viewOf = m_lists.viewStateOf();
     m_main.setCommandHandler(MainCommand::ToolsPatchGenerator, [this] { showWindow(); });
     // A run in progress ends before the program does.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_core->stop(); });

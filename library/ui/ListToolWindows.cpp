@@ -52,8 +52,10 @@ ListToolWindows::ListToolWindows(Session& session, frmStartup& mainWindow, ListW
 
 frmDuplicates& ListToolWindows::duplicatesWindow()
 {
-    if (!m_duplicates)
+    if (!m_duplicates) {
         m_duplicates = new frmDuplicates(m_session, &m_main);
+        m_duplicates->setViewStateOf(m_lists.viewStateOf());
+    }
     return *m_duplicates;
 }
 

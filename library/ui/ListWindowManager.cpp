@@ -43,8 +43,7 @@ ListWindowManager::~ListWindowManager()
 void ListWindowManager::installCommands()
 {
     m_main.setCommandHandler(MainCommand::FileNew, [this] {
-        bool failed = false;
-        m_files->CreateVoiceListandFileImage(m_session.initFilePath(), true, failed);
+        m_files->CreateVoiceListandFileImage(m_session.initFilePath(), true);
     });
     m_main.setCommandHandler(MainCommand::FileOpen, [this] { m_files->OpenMultipleFiles(); });
     // Without a list: the active one is saved, as the user asked, not as a
@@ -55,15 +54,25 @@ void ListWindowManager::installCommands()
         m_session.CancelClose = false;
         m_main.close();
     });
-    m_main.setCommandHandler(MainCommand::EditCut, [this] { editActive(&ListEditing::EditCut); });
-    m_main.setCommandHandler(MainCommand::EditCopy,
-                             [this] { editActive([](VoiceList& l) { return ListEditing::EditCopy(l); }); });
-    m_main.setCommandHandler(MainCommand::EditPaste, [this] { editActive(&ListEditing::EditPaste); });
-    m_main.setCommandHandler(MainCommand::EditDelete,
-                             [this] { editActive([](VoiceList& l) { return ListEditing::EditDelete(l); }); });
+    m_main.setCommandHandler(MainCommand::EditCut, [this] {
+        if (frmVoiceList* w = activeWindow())
+            ListEditing::EditCut(w->list());
+    });
+    m_main.setCommandHandler(MainCommand::EditCopy, [this] {
+        if (frmVoiceList* w = activeWindow())
+            ListEditing::EditCopy(w->list());
+    });
+    m_main.setCommandHandler(MainCommand::EditPaste, [this] {
+        if (frmVoiceList* w = activeWindow())
+            ListEditing::EditPaste(w->list(), w->view());
+    });
+    m_main.setCommandHandler(MainCommand::EditDelete, [this] {
+        if (frmVoiceList* w = activeWindow())
+            ListEditing::EditDelete(w->list());
+    });
     m_main.setCommandHandler(MainCommand::EditSort, [this] {
         if (frmVoiceList* w = activeWindow())
-            SortFind::SortVoiceList(w->list());
+            SortFind::SortVoiceList(w->list(), &w->view());
     });
     m_main.setCommandHandler(MainCommand::EditFind, [this] {
         frmFind& find = findWindow();
@@ -81,12 +90,6 @@ void ListWindowManager::installCommands()
             find.setListPosition(m_main.listPositionForFind());
         find.findNext();
     });
-}
-
-void ListWindowManager::editActive(bool (*operation)(VoiceList&))
-{
-    if (frmVoiceList* w = activeWindow())
-        operation(w->list());
 }
 
 frmFind& ListWindowManager::findWindow()
@@ -107,15 +110,22 @@ frmFind& ListWindowManager::findWindow()
             if (frmVoiceList* w = windowOf(list))
                 w->redraw();
         });
+        m_find->setViewStateOf(viewStateOf());
     }
     return *m_find;
 }
 
 bool ListWindowManager::openFile(const std::string& fileName)
 {
-    bool failed = true;
-    m_files->CreateVoiceListandFileImage(fileName, false, failed);
-    return !failed;
+    return m_files->CreateVoiceListandFileImage(fileName, false) != nullptr;
+}
+
+VoiceListViewStateOf ListWindowManager::viewStateOf()
+{
+    return [this](const VoiceList& list) -> VoiceListViewState* {
+        frmVoiceList* w = windowOf(list);
+        return w ? &w->view() : nullptr;
+    };
 }
 
 frmVoiceList* ListWindowManager::windowOf(const VoiceList& list) const

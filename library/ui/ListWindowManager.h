@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/VoiceListViewState.h"
 #include "voice/Session.h"
 
 #include <QObject>
@@ -38,6 +39,9 @@ public:
     bool openFile(const std::string& fileName);
 
     frmVoiceList* windowOf(const VoiceList& list) const;
+    // The state of a list's window (null for a list without one), for the
+    // core and the tool windows; valid while this manager lives.
+    VoiceListViewStateOf viewStateOf();
     // In the order of the open lists.
     std::vector<frmVoiceList*> windows() const;
     frmVoiceList* activeWindow() const;
@@ -58,7 +62,6 @@ public:
 private:
     void installCommands();
     void subWindowActivated(QMdiSubWindow* window);
-    void editActive(bool (*operation)(VoiceList&));
     QMdiSubWindow* frameOf(const std::string& key) const;
 
     Session& m_session;

@@ -129,7 +129,9 @@ void frmDuplicates::search()
         return;
     // Events run during the search; a second Search must wait for the first.
     m_ok->setEnabled(false);
-    m_result = DuplicateSearch::SearchDuplicates(*target, options(), m_progress);
+    DuplicateSearch::Options o = options();
+    o.view = m_viewOf ? m_viewOf(*target) : nullptr;
+    m_result = DuplicateSearch::SearchDuplicates(*target, o, m_progress);
     m_ok->setEnabled(true);
     if (m_result.searched)
         hide();

@@ -31,6 +31,9 @@ public:
 
     // The list to search; the dialog follows it until it goes.
     void setList(VoiceList* list);
+    // The list windows' states: the bank on screen is the Bank range, and a
+    // sort first moves it.
+    void setViewStateOf(VoiceListViewStateOf viewOf) { m_viewOf = std::move(viewOf); }
     VoiceList* list() const;
     // Places the dialog at 0.375 of the main window's width and 25 from its top.
     void placeOver(const QWidget& mainWindow);
@@ -69,6 +72,7 @@ private:
 
     Session& m_session;
     std::string m_listId; // the list is looked up on use: it may have closed
+    VoiceListViewStateOf m_viewOf;
     QRadioButton* m_rules[4] = {};
     QRadioButton* m_ranges[3] = {};
     QCheckBox* m_autoDelete;

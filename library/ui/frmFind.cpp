@@ -1,5 +1,6 @@
 #include "library/ui/frmFind.h"
 
+#include "common/Banks.h"
 #include "library/SortFind.h"
 #include "voice/Session.h"
 #include "voice/VoiceList.h"
@@ -101,9 +102,11 @@ void frmFind::prepare()
         m_direction->setCurrentIndex(0);
     // The name comes from the active list, which may not be the one searched
     // when two lists share a caption.
-    if (VoiceList* list = m_session.activeList(); list && list->currentVoice > 0) {
+    VoiceList* list = m_session.activeList();
+    const VoiceListViewState* view = list ? viewOf(*list) : nullptr;
+    if (view && view->currentVoice > 0) {
         auto rows = list->rsmfimage().clone();
-        rows->setAbsolutePosition(list->currentVoice);
+        rows->setAbsolutePosition(view->currentVoice);
         if (!rows->eof() && !rows->bof())
             m_text->setText(QString::fromLatin1(rows->text(clsVoiceNames::kNames).c_str()));
     }
@@ -117,9 +120,11 @@ bool frmFind::findNext()
         return false;
     const std::string text = m_text->text().toLatin1().toStdString();
     const auto direction = static_cast<SortFind::Direction>(std::max(0, m_direction->currentIndex()));
-    long start = list->currentVoice;
+    const VoiceListViewState* view = viewOf(*list);
+    const long current = view ? view->currentVoice : 0;
+    long start = current;
     if (direction == SortFind::Direction::All)
-        start = list->ID == m_foundListId && list->currentVoice == m_foundVoice ? m_foundVoice : 0;
+        start = list->ID == m_foundListId && current == m_foundVoice ? m_foundVoice : 0;
     m_foundListId.clear();
     m_foundVoice = 0;
     const auto result = SortFind::FindVoice(m_session, m_listPosition, start,
@@ -133,6 +138,10 @@ bool frmFind::findNext()
     m_listPosition = m_session.colVoiceLists().indexOf(result.list->ID);
     m_foundListId = result.list->ID;
     m_foundVoice = result.voice;
+    if (VoiceListViewState* found = viewOf(*result.list)) {
+        found->currentVoice = result.voice;
+        found->bank = BankOfVoice(result.voice);
+    }
     if (m_showFound)
         m_showFound(*result.list, result.voice);
     return true;

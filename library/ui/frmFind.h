@@ -1,5 +1,7 @@
 #pragma once
 
+#include "library/VoiceListViewState.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -36,6 +38,9 @@ public:
     void setShowFound(std::function<void(VoiceList&, long voice)> show) { m_showFound = std::move(show); }
     // Called after a search that found nothing, to redraw the list searched.
     void setRedraw(std::function<void(VoiceList&)> redraw) { m_redraw = std::move(redraw); }
+    // The list windows' states: a search starts at the current voice, and a
+    // found voice becomes it, its bank the one on screen.
+    void setViewStateOf(VoiceListViewStateOf viewOf) { m_viewOf = std::move(viewOf); }
 
     QLineEdit* Text1() const { return m_text; }
     QComboBox* Combo1() const { return m_direction; }
@@ -67,6 +72,8 @@ private:
     long m_foundVoice = 0;
     std::function<void(VoiceList&, long)> m_showFound;
     std::function<void(VoiceList&)> m_redraw;
+    VoiceListViewStateOf m_viewOf;
+    VoiceListViewState* viewOf(const VoiceList& list) const { return m_viewOf ? m_viewOf(list) : nullptr; }
 };
 
 } // namespace toneloft

@@ -233,7 +233,7 @@ void frmVoiceList::InitVoiceList(long bank)
 void frmVoiceList::UpdateListBox(long& bank, bool noIndex, int listIndex)
 {
     hideRenameBox();
-    const VoiceListView::Page page = VoiceListView::UpdateListBox(*m_list, bank);
+    const VoiceListView::Page page = VoiceListView::UpdateListBox(*m_list, m_view, bank);
     m_listBox->clearSelection();
     m_listBox->clearContents();
     clearCurrentItem();
@@ -272,12 +272,16 @@ void frmVoiceList::UpdateListBox(long& bank, bool noIndex, int listIndex)
 
 void frmVoiceList::redraw()
 {
-    long bank = m_list->bank;
+    long bank = m_view.bank;
     UpdateListBox(bank);
 }
 
 void frmVoiceList::listContentChanged()
 {
+    // An edit that could not tell the bank on screen before it gets this one
+    // for its undo; a shortened list keeps the bank within it.
+    m_list->history.noteBankBefore(m_view.bank);
+    m_view.bank = std::min(m_view.bank, BankCount(m_list->voiceCount()));
     redraw();
     setWindowModified(m_list->isChanged());
     notifyEditCommandsChanged();
@@ -288,7 +292,7 @@ void frmVoiceList::showVoice(long voice)
     if (voice >= 1 && voice <= m_list->voiceCount()) {
         m_list->tracker.reset(voice, m_list->voiceCount());
         m_list->tracker.anchor = voice;
-        m_list->currentVoice = voice;
+        m_view.currentVoice = voice;
         if (m_session.activeList() == m_list.get())
             SetMenuAndToolbar(true);
     }
@@ -311,14 +315,16 @@ bool frmVoiceList::canRedo() const
 void frmVoiceList::undo()
 {
     hideRenameBox();
-    m_list->history.undo(*m_list);
+    if (m_list->history.undo(*m_list, &m_view.bank))
+        m_view.currentVoice = m_view.lastClickedVoice = 0;
     notifyEditCommandsChanged();
 }
 
 void frmVoiceList::redo()
 {
     hideRenameBox();
-    m_list->history.redo(*m_list);
+    if (m_list->history.redo(*m_list, &m_view.bank))
+        m_view.currentVoice = m_view.lastClickedVoice = 0;
     notifyEditCommandsChanged();
 }
 
@@ -376,7 +382,7 @@ void frmVoiceList::activated()
 void frmVoiceList::deactivated()
 {
     SetMenuAndToolbar(false);
-    m_list->lastClickedVoice = 0;
+    m_view.lastClickedVoice = 0;
     hideRenameBox();
 }
 

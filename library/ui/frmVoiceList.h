@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/EdgePager.h"
+#include "library/VoiceListViewState.h"
 #include "common/ui/MdiChild.h"
 
 #include <QFont>
@@ -60,6 +61,8 @@ public:
 
     VoiceList& list() { return *m_list; }
     const std::shared_ptr<VoiceList>& listPtr() const { return m_list; }
+    // The bank on screen, the current and last clicked voice, the last paste.
+    VoiceListViewState& view() { return m_view; }
 
     // Sets the scroll range and caption, then draws the bank.
     void InitVoiceList(long bank);
@@ -68,7 +71,8 @@ public:
     void UpdateListBox(long& bank, bool noIndex = true, int listIndex = -1);
     // The list's bank on screen again, e.g. after the core changed the voices.
     void redraw();
-    // The voices changed: redraw, the unsaved mark, the Edit commands.
+    // The voices changed: the bank kept within the list, redraw, the unsaved
+    // mark, the Edit commands.
     void listContentChanged();
     // A find result: the voice alone selected, its bank on screen with it as
     // the current item.
@@ -153,6 +157,7 @@ private:
     Session& m_session;
     std::shared_ptr<VoiceList> m_list;
     frmStartup& m_host;
+    VoiceListViewState m_view;
 
     QLabel* m_caption = nullptr;
     QFrame* m_listFrame = nullptr;

@@ -190,7 +190,7 @@ bool frmVoiceList::handleListKey(int qtKey, Qt::KeyboardModifiers modifiers)
             return true;
         if (from < 1) {
             // The first key only takes the first voice of the bank on screen.
-            moveCurrent(std::min(FirstVoiceOfBank(m_list->bank), count), m_shift, m_ctrl);
+            moveCurrent(std::min(FirstVoiceOfBank(m_view.bank), count), m_shift, m_ctrl);
             return true;
         }
         const long step = qtKey == Qt::Key_Up ? -1 : qtKey == Qt::Key_Down ? 1 : qtKey == Qt::Key_Left ? -kRows : kRows;
@@ -213,11 +213,11 @@ bool frmVoiceList::handleListKey(int qtKey, Qt::KeyboardModifiers modifiers)
     case Qt::Key_F2:
         if (from > 0) {
             long bank = BankOfVoice(from);
-            if (bank != m_list->bank)
+            if (bank != m_view.bank)
                 UpdateListBox(bank);
             m_list->tracker.reset(from, count);
             m_list->tracker.anchor = from;
-            m_list->currentVoice = from;
+            m_view.currentVoice = from;
             selectionChangedHere();
             startRename(from);
         }
@@ -232,8 +232,8 @@ bool frmVoiceList::handleListKey(int qtKey, Qt::KeyboardModifiers modifiers)
     const int code = listKeyCode(qtKey);
     if (code == 0)
         return false;
-    const auto result = VoiceListView::pagingKey(code, m_list->bank, m_list->voiceCount());
-    if (result.bank != m_list->bank) {
+    const auto result = VoiceListView::pagingKey(code, m_view.bank, m_list->voiceCount());
+    if (result.bank != m_view.bank) {
         long bank = result.bank;
         UpdateListBox(bank);
     }
@@ -244,8 +244,8 @@ bool frmVoiceList::handleListKey(int qtKey, Qt::KeyboardModifiers modifiers)
 long frmVoiceList::keyVoice() const
 {
     const long count = m_list->voiceCount();
-    if (m_list->currentVoice >= 1 && m_list->currentVoice <= count)
-        return m_list->currentVoice;
+    if (m_view.currentVoice >= 1 && m_view.currentVoice <= count)
+        return m_view.currentVoice;
     const auto selected = m_list->tracker.selected();
     return selected.empty() ? 0 : selected.front();
 }
@@ -266,11 +266,11 @@ void frmVoiceList::moveCurrent(long voice, bool shift, bool ctrl)
         tracker.reset(voice, count);
         tracker.anchor = voice;
     }
-    m_list->currentVoice = voice;
-    m_list->bank = BankOfVoice(voice);
+    m_view.currentVoice = voice;
+    m_view.bank = BankOfVoice(voice);
     selectionChangedHere();
     // The redraw for the selection leaves no current item: the moved-to voice is it.
-    long bank = m_list->bank;
+    long bank = m_view.bank;
     UpdateListBox(bank, false, static_cast<int>(PositionInBank(voice)));
 }
 
@@ -281,7 +281,7 @@ long frmVoiceList::voiceAt(const QPoint& point) const
     if (point.x() < 0 || point.y() < 0 || point.x() >= m_listBox->viewport()->width())
         return 0;
     return VoiceListView::GetVoiceNo(point.x(), point.y(), itemHeight(), m_listBox->viewport()->width(),
-                                     m_list->bank, m_list->voiceCount());
+                                     m_view.bank, m_list->voiceCount());
 }
 
 QPoint frmVoiceList::pointOfVoice(long voice) const
@@ -313,7 +313,7 @@ void frmVoiceList::mousePress(const QPoint& point, Qt::MouseButton button, Qt::K
         m_pressCommittedRename = true;
     }
     const long voice = voiceAt(point);
-    m_list->currentVoice = voice;
+    m_view.currentVoice = voice;
     m_listBox->setFocus();
     if (voice == 0)
         return;
@@ -343,7 +343,7 @@ void frmVoiceList::mouseMove(Qt::MouseButtons buttons)
 void frmVoiceList::mouseRelease(Qt::MouseButton button)
 {
     m_dragStart.reset();
-    const long voice = m_list->currentVoice;
+    const long voice = m_view.currentVoice;
     {
         // The test scale of a right click pauses with events running.
         QPointer<frmVoiceList> alive(this);
@@ -355,7 +355,7 @@ void frmVoiceList::mouseRelease(Qt::MouseButton button)
         // The release that ends a double-click: the editor is already open.
         m_afterDoubleClick = false;
     } else if (voice > 0 && button == Qt::LeftButton &&
-               VoiceListView::releaseMayRename(voice, m_list->lastClickedVoice,
+               VoiceListView::releaseMayRename(voice, m_view.lastClickedVoice,
                                                m_list->tracker.TotalSelections(), true, m_shift, m_ctrl)) {
         m_doubleClicked = false;
         QPointer<frmVoiceList> alive(this);
@@ -368,14 +368,14 @@ void frmVoiceList::mouseRelease(Qt::MouseButton button)
             if (m_doubleClicked)
                 break;
         }
-        if (!m_doubleClicked && m_list->currentVoice == voice) {
+        if (!m_doubleClicked && m_view.currentVoice == voice) {
             m_list->tracker.reset(voice, m_list->voiceCount());
             m_list->tracker.anchor = voice;
             selectionChangedHere();
             startRename(voice);
         }
     }
-    m_list->lastClickedVoice = voice;
+    m_view.lastClickedVoice = voice;
     clearCurrentItem();
 }
 
@@ -385,7 +385,7 @@ void frmVoiceList::mouseDoubleClick()
         return;
     m_doubleClicked = true;
     m_afterDoubleClick = true;
-    const long voice = m_list->currentVoice;
+    const long voice = m_view.currentVoice;
     LoadVoice(voice);
     VoiceAudition::auditionVoice(m_session, *m_list, voice, false);
 }
@@ -407,7 +407,7 @@ void frmVoiceList::startDrag()
     if (m_list->tracker.TotalSelections() < 1)
         return;
     s_dragInProgress = true;
-    long bank = m_list->bank;
+    long bank = m_view.bank;
     UpdateListBox(bank);
     QPointer<frmVoiceList> alive(this);
     QMimeData* mime = dragMimeData();
@@ -450,9 +450,9 @@ bool frmVoiceList::dragMove(QEvent* event)
 
 void frmVoiceList::pageAtEdge()
 {
-    const long bank = m_pager.dragOver(m_dragX, m_listBox->viewport()->width(), m_list->bank,
+    const long bank = m_pager.dragOver(m_dragX, m_listBox->viewport()->width(), m_view.bank,
                                        m_list->voiceCount(), m_session.ui().clock());
-    if (bank != m_list->bank) {
+    if (bank != m_view.bank) {
         long shown = bank;
         UpdateListBox(shown);
     }
@@ -474,7 +474,7 @@ void frmVoiceList::drop(QEvent* event)
     e->setDropAction(alt ? Qt::CopyAction : Qt::MoveAction);
     e->accept();
     // The source may be this list: the copy and delete redraw both through the core.
-    if (ListEditing::dropVoices(*m_list, target, text, alt))
+    if (!ListEditing::dropVoices(*m_list, m_view, target, text, alt))
         e->setDropAction(Qt::IgnoreAction);
     s_dragInProgress = false;
 }
@@ -483,7 +483,7 @@ void frmVoiceList::drop(QEvent* event)
 
 void frmVoiceList::startRename(long voice)
 {
-    if (voice < 1 || voice > m_list->voiceCount() || BankOfVoice(voice) != m_list->bank)
+    if (voice < 1 || voice > m_list->voiceCount() || BankOfVoice(voice) != m_view.bank)
         return;
     const int index = static_cast<int>(PositionInBank(voice) - 1);
     QTableWidgetItem* item = m_listBox->item(index % kRows, index / kRows);
@@ -520,7 +520,7 @@ void frmVoiceList::commitRename()
         if (trimmed(editor->caption) == oldName)
             editor->caption = trimmed(name);
     m_nameBeforeEdit = name;
-    if (BankOfVoice(voice) == m_list->bank) {
+    if (BankOfVoice(voice) == m_view.bank) {
         const int index = static_cast<int>(PositionInBank(voice) - 1);
         if (QTableWidgetItem* item = m_listBox->item(index % kRows, index / kRows))
             item->setText(fromBytes(name));

@@ -47,21 +47,21 @@ void DragPagingTest::stationaryPointerPagesToTheLastBank()
 
     // The steps follow the program clock, not the timer: while it stands still nothing pages.
     QTest::qWait(kSettle);
-    QCOMPARE(a->list().bank, 1L);
+    QCOMPARE(a->view().bank, 1L);
     desk.ui.now += 399;
     QTest::qWait(kSettle);
-    QCOMPARE(a->list().bank, 1L);
+    QCOMPARE(a->view().bank, 1L);
 
     // No drag move arrives from here on: a bank every 400 ms.
     desk.ui.now += 1;
-    QTRY_COMPARE(a->list().bank, 2L);
+    QTRY_COMPARE(a->view().bank, 2L);
     desk.ui.now += 399;
     QTest::qWait(kSettle);
-    QCOMPARE(a->list().bank, 2L);
+    QCOMPARE(a->view().bank, 2L);
     desk.ui.now += 1;
-    QTRY_COMPARE(a->list().bank, 3L);
+    QTRY_COMPARE(a->view().bank, 3L);
     desk.ui.now += 400;
-    QTRY_COMPARE(a->list().bank, 4L);
+    QTRY_COMPARE(a->view().bank, 4L);
     QCOMPARE(a->HScroll1()->value(), 4);
     QCOMPARE(a->Label1()->text(), QStringLiteral("Bank 4 of 4"));
 
@@ -70,7 +70,7 @@ void DragPagingTest::stationaryPointerPagesToTheLastBank()
         desk.ui.now += 5000;
         QTest::qWait(kSettle);
     }
-    QCOMPARE(a->list().bank, 4L);
+    QCOMPARE(a->view().bank, 4L);
     QVERIFY(a->edgePagingActive());
 }
 
@@ -118,7 +118,7 @@ void DragPagingTest::hoverEnds()
         desk.ui.now += 5000;
         QTest::qWait(kSettle);
     }
-    QCOMPARE(a->list().bank, 3L);
+    QCOMPARE(a->view().bank, 3L);
     QCOMPARE(a->list().voiceCount(), 100L);
     QCOMPARE(ListDesk::nameAt(a->list(), 65), std::string("A65       "));
 }

@@ -61,16 +61,16 @@ void FindNextTest::f3WalksThroughTheMatchesOfTwoLists()
 
     QTest::mouseClick(find.Command1(0), Qt::LeftButton);
     QCOMPARE(desk.lists.activeWindow(), a);
-    QCOMPARE(a->list().currentVoice, 7L);
+    QCOMPARE(a->view().currentVoice, 7L);
 
     pressF3(desk);
     QCOMPARE(desk.lists.activeWindow(), a);
-    QCOMPARE(a->list().currentVoice, 15L);
+    QCOMPARE(a->view().currentVoice, 15L);
     QCOMPARE(a->List1()->currentIndex().row(), 14);
 
     pressF3(desk);
     QCOMPARE(desk.lists.activeWindow(), b);
-    QCOMPARE(b->list().currentVoice, 37L);
+    QCOMPARE(b->view().currentVoice, 37L);
     QCOMPARE(b->Label1()->text(), QStringLiteral("Bank 2 of 2"));
     QVERIFY(desk.ui.boxes.empty());
 
@@ -85,7 +85,7 @@ void FindNextTest::f3WalksThroughTheMatchesOfTwoLists()
     find.Text1()->setText(QStringLiteral("A3"));
     pressF3(desk);
     QCOMPARE(desk.lists.activeWindow(), a);
-    QCOMPARE(a->list().currentVoice, 3L);
+    QCOMPARE(a->view().currentVoice, 3L);
     QVERIFY(desk.ui.boxes.empty());
 }
 

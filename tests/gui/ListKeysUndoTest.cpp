@@ -75,7 +75,7 @@ std::vector<long> selected(frmVoiceList* w)
 std::vector<long> drawn(frmVoiceList* w)
 {
     std::vector<long> out;
-    const long first = (w->list().bank - 1) * 32;
+    const long first = (w->view().bank - 1) * 32;
     for (int i : w->selectedItems())
         out.push_back(first + i + 1);
     return out;
@@ -144,10 +144,10 @@ void ListKeysUndoTest::arrows()
         press(desk, std::abs(k), k < 0 ? Qt::ShiftModifier : Qt::NoModifier);
 
     const std::vector<long> expected(selection.begin(), selection.end());
-    QCOMPARE(w->list().currentVoice, static_cast<long>(current));
+    QCOMPARE(w->view().currentVoice, static_cast<long>(current));
     QCOMPARE(selected(w), expected);
     const long expectedBank = (current - 1) / 32 + 1;
-    QCOMPARE(w->list().bank, expectedBank);
+    QCOMPARE(w->view().bank, expectedBank);
     QCOMPARE(w->HScroll1()->value(), static_cast<int>(expectedBank));
     QCOMPARE(drawn(w), onBank(expected, expectedBank));
     // The current voice is the list's current item.
@@ -315,7 +315,7 @@ void ListKeysUndoTest::foundVoiceIsSelected()
     find.Combo1()->setCurrentIndex(0); // All
     find.Text1()->setText(QStringLiteral("VOICE67"));
     QTest::mouseClick(find.Command1(0), Qt::LeftButton);
-    QCOMPARE(w->list().currentVoice, 67L);
+    QCOMPARE(w->view().currentVoice, 67L);
     QCOMPARE(selected(w), std::vector<long>{67});
     QCOMPARE(w->Label1()->text(), QStringLiteral("Bank 3 of 3"));
     QCOMPARE(drawn(w), std::vector<long>{67});

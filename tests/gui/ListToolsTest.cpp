@@ -34,6 +34,7 @@ class ListToolsTest : public QObject {
 private Q_SLOTS:
     void duplicatesDialogFollowsItsOptions();
     void duplicatesDeletedAutomaticallyThroughTheMenu();
+    void theBankRangeIsTheBankOnScreen();
     void questionsAndTheContinueDialog_data();
     void questionsAndTheContinueDialog();
     void progressCancelStopsTheSearch();
@@ -125,6 +126,33 @@ void ListToolsTest::duplicatesDeletedAutomaticallyThroughTheMenu()
     QCOMPARE(ListDesk::nameAt(w->list(), 2), std::string("ORGAN     "));
     QCOMPARE(ListDesk::nameAt(w->list(), 3), std::string("PIANO     "));
     QCOMPARE(d.statusWindow()->value(3)->text(), QStringLiteral("2"));
+}
+
+// Paged to bank 2 with the key, the Bank range searches voices 33..64: voice 37
+// ("CC") finds the earlier voice 3, which goes. Searched from bank 1, voice 3
+// would have found 37 and kept its place.
+void ListToolsTest::theBankRangeIsTheBankOnScreen()
+{
+    ListDesk desk;
+    std::vector<std::string> names;
+    for (int i = 1; i <= 64; ++i)
+        names.push_back("V" + std::to_string(i));
+    names[2] = "CC";
+    names[36] = "CC";
+    frmVoiceList* w = openNames(desk, "b.dat", names);
+    QVERIFY(w);
+    QTest::keyClick(w->List1(), Qt::Key_PageDown);
+    QCOMPARE(w->view().bank, 2L);
+    trigger(desk, MainCommand::EditFindDuplicates);
+    toneloft::frmDuplicates& d = desk.lists.tools().duplicatesWindow();
+    QTest::mouseClick(d.Option1(0), Qt::LeftButton); // names only
+    QTest::mouseClick(d.Option2(2), Qt::LeftButton); // the bank
+    QTest::mouseClick(d.Check1(), Qt::LeftButton);   // delete without asking
+    desk.ui.answers.push_back(toneloft::MsgResult::No); // no "Del " file
+    QTest::mouseClick(d.OKButton(), Qt::LeftButton);
+    QCOMPARE(w->list().voiceCount(), 63L);
+    QCOMPARE(ListDesk::nameAt(w->list(), 3), std::string("V4        "));
+    QCOMPARE(ListDesk::nameAt(w->list(), 36), std::string("CC        "));
 }
 
 void ListToolsTest::questionsAndTheContinueDialog_data()

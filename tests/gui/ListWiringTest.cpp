@@ -189,10 +189,10 @@ void ListWiringTest::framesRefuseDropsAndStopEdgePaging()
     QVERIFY(moveOver(viewport, rightEdge));
     desk.ui.now += 399;
     moveOver(viewport, rightEdge);
-    QCOMPARE(a->list().bank, 1L);
+    QCOMPARE(a->view().bank, 1L);
     desk.ui.now += 2;
     moveOver(viewport, rightEdge);
-    QCOMPARE(a->list().bank, 2L);
+    QCOMPARE(a->view().bank, 2L);
 
     // Over the frames nothing drops, and the edge timing starts again.
     QDragEnterEvent overFrame(QPoint(1, 1), Qt::CopyAction | Qt::MoveAction, mime.get(), Qt::LeftButton,
@@ -204,10 +204,10 @@ void ListWiringTest::framesRefuseDropsAndStopEdgePaging()
     QApplication::sendEvent(viewport, &back);
     desk.ui.now += 399;
     QVERIFY(moveOver(viewport, rightEdge));
-    QCOMPARE(a->list().bank, 2L);
+    QCOMPARE(a->view().bank, 2L);
     desk.ui.now += 1;
     moveOver(viewport, rightEdge);
-    QCOMPARE(a->list().bank, 3L);
+    QCOMPARE(a->view().bank, 3L);
 }
 
 void ListWiringTest::dragStartsAfterTheButtonIsHeld()
@@ -254,12 +254,12 @@ void ListWiringTest::findAcrossTwoLists()
 
     QTest::mouseClick(find.Command1(0), Qt::LeftButton);
     QCOMPARE(desk.lists.activeWindow(), a);
-    QCOMPARE(a->list().currentVoice, 7L);
+    QCOMPARE(a->view().currentVoice, 7L);
     QCOMPARE(a->List1()->currentIndex().row(), 6);
 
     desk.main.runCommand(MainCommand::EditFindNext);
     QCOMPARE(desk.lists.activeWindow(), b);
-    QCOMPARE(b->list().currentVoice, 37L);
+    QCOMPARE(b->view().currentVoice, 37L);
     QCOMPARE(b->Label1()->text(), QStringLiteral("Bank 2 of 2"));
     QCOMPARE(b->List1()->currentIndex().row(), 4);
     QVERIFY(desk.ui.boxes.empty());

@@ -30,6 +30,7 @@ struct MidiDesk : ListDesk {
     MidiDesk()
     {
         windows.attach(midi);
+        midi.setViewStateOf(lists.viewStateOf());
         ui.onEvents = [this](toneloft::test::ScriptedUi&) { midi.devices().dispatchInput(); };
     }
 
@@ -197,11 +198,15 @@ void MidiWiringTest::menuCommandsReachTheSynthesiser()
     MidiDesk desk;
     desk.dialogs.testAnswers = {0};
     QVERIFY(desk.main.runMidiDevices());
-    toneloft::frmVoiceList* w = desk.open("Menu.dat", 3, 32, "MENU");
+    toneloft::frmVoiceList* w = desk.open("Menu.dat", 3, 64, "MENU");
     QVERIFY(w);
     desk.activate(w);
     desk.main.toolbarClicked(QStringLiteral("Send Bank"));
     QCOMPARE(desk.dx7.instrument().internalVoices().substr(118, 10), std::string("MENU1     "));
+    // The bank the window shows goes: paged with the key, the second.
+    QTest::keyClick(w->List1(), Qt::Key_PageDown);
+    desk.main.toolbarClicked(QStringLiteral("Send Bank"));
+    QCOMPARE(desk.dx7.instrument().internalVoices().substr(118, 10), std::string("MENU33    "));
 
     // Input off: Receive goes with it.
     desk.main.runCommand(MainCommand::MidiInputOn);

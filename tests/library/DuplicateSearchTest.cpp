@@ -69,12 +69,14 @@ protected:
             image += test::makeVoice(v.name, v.seed);
         return open(dir.write(file, image));
     }
-    DuplicateSearch::Result search(VoiceList& list, Rule rule, bool autoDelete, Range range = Range::AllVoices)
+    DuplicateSearch::Result search(VoiceList& list, Rule rule, bool autoDelete, Range range = Range::AllVoices,
+                                   VoiceListViewState* view = nullptr)
     {
         DuplicateSearch::Options o;
         o.rule = rule;
         o.autoDelete = autoDelete;
         o.range = range;
+        o.view = view;
         return DuplicateSearch::SearchDuplicates(list, o, progress);
     }
     std::vector<std::string> names(VoiceList& list)
@@ -289,8 +291,9 @@ TEST_F(DuplicateSearchTest, BankRangeSearchesTheBankOnScreenAgainstTheWholeList)
     voices[10] = {"V50", 50}; // voice 11 in bank 1 copies voice 50 of bank 2
     auto list = openVoices(voices);
     ASSERT_TRUE(list);
-    list->bank = 2;
-    auto r = search(*list, Rule::CrcAll, true, Range::Bank);
+    VoiceListViewState view;
+    view.bank = 2;
+    auto r = search(*list, Rule::CrcAll, true, Range::Bank, &view);
     // Bank 2's voice 41 marks the earlier voice 5; bank 2's voice 50 marks voice 11.
     EXPECT_EQ(r.marked, (std::vector<long>{5, 11}));
 }
@@ -338,8 +341,7 @@ TEST_P(DuplicateMethodsAgree, OnEveryCorpusFile)
         // A selection of every third voice, and the last bank.
         for (long v = 1; v <= list->voiceCount(); v += 3)
             list->tracker.add(v, 0);
-        list->bank = BankCount(list->voiceCount());
-        const auto voices = DuplicateSearch::rangeVoices(*list, range);
+        const auto voices = DuplicateSearch::rangeVoices(*list, range, BankCount(list->voiceCount()));
         std::map<Method, DuplicateSearch::Marks> results;
         for (Method m : {Method::Indexed, Method::FilterPerVoice}) {
             for (bool autoDelete : {true, false}) {

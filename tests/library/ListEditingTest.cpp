@@ -38,16 +38,17 @@ protected:
         name.resize(10, ' ');
         return name;
     }
+    VoiceListViewState view; // the target list's window
 };
 
 TEST_F(ListEditingTest, NothingSelectedFailsQuietly)
 {
     auto list = openNew("a.dat", 0, 4);
     ASSERT_TRUE(list);
-    EXPECT_TRUE(ListEditing::EditCopy(*list));
-    EXPECT_TRUE(ListEditing::EditDelete(*list));
-    EXPECT_TRUE(ListEditing::EditCut(*list));
-    EXPECT_TRUE(ListEditing::EditPaste(*list));
+    EXPECT_FALSE(ListEditing::EditCopy(*list));
+    EXPECT_FALSE(ListEditing::EditDelete(*list));
+    EXPECT_FALSE(ListEditing::EditCut(*list));
+    EXPECT_FALSE(ListEditing::EditPaste(*list, view));
     EXPECT_EQ(list->voiceCount(), 4);
     EXPECT_TRUE(ui.boxes.empty());
 }
@@ -65,13 +66,13 @@ TEST_F(ListEditingTest, ThreeVoicesPastedAtFiveOfThirtyTwo)
     } watcher;
     session.addObserver(&watcher);
     source->tracker.add(2, 4);
-    ASSERT_FALSE(ListEditing::EditCopy(*source));
+    ASSERT_TRUE(ListEditing::EditCopy(*source));
     EXPECT_EQ(watcher.clipboard, 1);
     EXPECT_EQ(session.voiceClipboard().count, 3);
 
-    list->currentVoice = 5;
-    list->bank = 1;
-    ASSERT_FALSE(ListEditing::EditPaste(*list));
+    view.currentVoice = 5;
+    view.bank = 1;
+    ASSERT_TRUE(ListEditing::EditPaste(*list, view));
     EXPECT_EQ(list->voiceCount(), 35);
     EXPECT_EQ(watcher.clipboard, 2);
     EXPECT_EQ(watcher.selection, 1);
@@ -84,16 +85,16 @@ TEST_F(ListEditingTest, ThreeVoicesPastedAtFiveOfThirtyTwo)
     EXPECT_EQ(n[7], padded("VOICE5"));
     EXPECT_EQ(n[34], padded("VOICE32"));
     EXPECT_EQ(list->tracker.selected(), (std::vector<long>{5, 6, 7}));
-    EXPECT_EQ(list->bank, 1);
-    EXPECT_EQ(list->lastClickedVoice, 5);
-    EXPECT_EQ(list->pastedCount, 3);
+    EXPECT_EQ(view.bank, 1);
+    EXPECT_EQ(view.lastClickedVoice, 5);
+    EXPECT_EQ(view.pastedCount, 3);
     // The data moved with the names.
     EXPECT_EQ(dataAt(*list, 8), test::makeVoice("VOICE5", 5).substr(0, 145));
     EXPECT_EQ(dataAt(*list, 5), dataAt(*source, 2));
 
     // Paste consumes the clipboard.
     EXPECT_TRUE(session.voiceClipboard().isEmpty());
-    EXPECT_TRUE(ListEditing::EditPaste(*list));
+    EXPECT_FALSE(ListEditing::EditPaste(*list, view));
     EXPECT_EQ(list->voiceCount(), 35);
 }
 
@@ -103,13 +104,13 @@ TEST_F(ListEditingTest, PasteIntoEmptyListStartsAtOne)
     auto list = openNew("empty.dat", 0, 1);
     ASSERT_TRUE(source && list);
     list->tracker.add(1, 0);
-    ASSERT_FALSE(ListEditing::EditDelete(*list));
+    ASSERT_TRUE(ListEditing::EditDelete(*list));
     EXPECT_EQ(list->voiceCount(), 0);
 
     source->tracker.add(1, 3);
     ListEditing::EditCopy(*source);
-    list->currentVoice = 0;
-    ASSERT_FALSE(ListEditing::EditPaste(*list));
+    view.currentVoice = 0;
+    ASSERT_TRUE(ListEditing::EditPaste(*list, view));
     EXPECT_EQ(names(*list), (std::vector<std::string>{padded("SRC1"), padded("SRC2"), padded("SRC3")}));
     EXPECT_EQ(list->tracker.selected(), (std::vector<long>{1, 2, 3}));
 }
@@ -120,9 +121,9 @@ TEST_F(ListEditingTest, PasteBeyondBank1ShowsTheInsertBank)
     ASSERT_TRUE(list);
     list->tracker.add(1, 0);
     ListEditing::EditCopy(*list);
-    list->currentVoice = 64;
-    ListEditing::EditPaste(*list);
-    EXPECT_EQ(list->bank, 2);
+    view.currentVoice = 64;
+    ListEditing::EditPaste(*list, view);
+    EXPECT_EQ(view.bank, 2);
     EXPECT_EQ(nameAt(*list, 64), padded("VOICE1"));
     EXPECT_EQ(nameAt(*list, 65), padded("VOICE64"));
 }
@@ -134,7 +135,7 @@ TEST_F(ListEditingTest, DeleteKeepsDeletedRowsWhenAsked)
     list->tracker.add(3, 0);
     list->tracker.add(9, 10);
     Recordset deleted;
-    ASSERT_FALSE(ListEditing::EditDelete(*list, true, nullptr, &deleted, true));
+    ASSERT_TRUE(ListEditing::EditDelete(*list, true, nullptr, &deleted));
     EXPECT_EQ(list->voiceCount(), 7);
     EXPECT_EQ(list->tracker.count(), 7);
     EXPECT_EQ(list->tracker.TotalSelections(), 0);
@@ -149,10 +150,10 @@ TEST_F(ListEditingTest, CutThenPasteMovesVoices)
     auto list = openNew("c.dat", 0, 5);
     ASSERT_TRUE(list);
     list->tracker.add(1, 0);
-    ASSERT_FALSE(ListEditing::EditCut(*list));
+    ASSERT_TRUE(ListEditing::EditCut(*list));
     EXPECT_EQ(list->voiceCount(), 4);
-    list->currentVoice = 4;
-    ListEditing::EditPaste(*list);
+    view.currentVoice = 4;
+    ListEditing::EditPaste(*list, view);
     EXPECT_EQ(names(*list), (std::vector<std::string>{padded("VOICE2"), padded("VOICE3"), padded("VOICE4"),
                                                       padded("VOICE1"), padded("VOICE5")}));
 }
@@ -173,8 +174,8 @@ TEST_P(PasteConversion, DataFollowsTheTargetLayout)
     ASSERT_TRUE(source && list);
     source->tracker.add(1, 2);
     ListEditing::EditCopy(*source);
-    list->currentVoice = 2;
-    ListEditing::EditPaste(*list);
+    view.currentVoice = 2;
+    ListEditing::EditPaste(*list, view);
     ASSERT_EQ(list->voiceCount(), 5);
     const std::string expected = test::makeVoice("SRC2", 2).substr(0, 145);
     const std::string got = dataAt(*list, 3);
@@ -198,7 +199,7 @@ TEST_F(ListEditingTest, MovingTwoVoicesOntoTenOfTheSameList)
     ASSERT_TRUE(list);
     list->tracker.add(2, 3);
     const std::string text = DragData::fromSelection(*list).text();
-    ASSERT_FALSE(ListEditing::dropVoices(*list, 10, text, false));
+    ASSERT_TRUE(ListEditing::dropVoices(*list, view, 10, text, false));
     EXPECT_EQ(list->voiceCount(), 12);
     EXPECT_EQ(nameAt(*list, 8), padded("VOICE2"));
     EXPECT_EQ(nameAt(*list, 9), padded("VOICE3"));
@@ -213,7 +214,7 @@ TEST_F(ListEditingTest, SingleVoiceDroppedOnItselfChangesNothing)
     ASSERT_TRUE(list);
     list->tracker.add(3, 0);
     const auto before = names(*list);
-    EXPECT_TRUE(ListEditing::dropVoices(*list, 3, DragData::fromSelection(*list).text(), false));
+    EXPECT_FALSE(ListEditing::dropVoices(*list, view, 3, DragData::fromSelection(*list).text(), false));
     EXPECT_EQ(names(*list), before);
     EXPECT_EQ(list->tracker.selected(), std::vector<long>{3});
     EXPECT_TRUE(session.voiceClipboard().isEmpty());
@@ -225,14 +226,14 @@ TEST_F(ListEditingTest, DropBetweenListsMovesOrCopiesWithAlt)
     auto list = openNew("dst.dat", 0, 3);
     ASSERT_TRUE(source && list);
     source->tracker.add(1, 2);
-    ASSERT_FALSE(ListEditing::dropVoices(*list, 2, DragData::fromSelection(*source).text(), true));
+    ASSERT_TRUE(ListEditing::dropVoices(*list, view, 2, DragData::fromSelection(*source).text(), true));
     EXPECT_EQ(source->voiceCount(), 4);
     EXPECT_EQ(list->voiceCount(), 5);
     EXPECT_EQ(nameAt(*list, 2), padded("SRC1"));
     EXPECT_EQ(dataAt(*list, 2).size(), 145u);
 
     source->tracker.reset(4, 4);
-    ASSERT_FALSE(ListEditing::dropVoices(*list, 1, DragData::fromSelection(*source).text(), false));
+    ASSERT_TRUE(ListEditing::dropVoices(*list, view, 1, DragData::fromSelection(*source).text(), false));
     EXPECT_EQ(source->voiceCount(), 3);
     EXPECT_EQ(nameAt(*list, 1), padded("SRC4"));
 }
@@ -243,10 +244,10 @@ TEST_F(ListEditingTest, DropsThatCannotBeMade)
     ASSERT_TRUE(list);
     list->tracker.add(1, 0);
     const std::string text = DragData::fromSelection(*list).text();
-    EXPECT_TRUE(ListEditing::dropVoices(*list, 0, text, false)); // no voice under the point
-    EXPECT_TRUE(ListEditing::dropVoices(*list, 2, "0,L9999, 1, 1,:", false));
-    EXPECT_TRUE(ListEditing::dropVoices(*list, 2, "0," + list->ID + ", 1, 6,:", false)); // beyond the source
-    EXPECT_TRUE(ListEditing::dropVoices(*list, 2, "garbage", false));
+    EXPECT_FALSE(ListEditing::dropVoices(*list, view, 0, text, false)); // no voice under the point
+    EXPECT_FALSE(ListEditing::dropVoices(*list, view, 2, "0,L9999, 1, 1,:", false));
+    EXPECT_FALSE(ListEditing::dropVoices(*list, view, 2, "0," + list->ID + ", 1, 6,:", false)); // beyond the source
+    EXPECT_FALSE(ListEditing::dropVoices(*list, view, 2, "garbage", false));
     EXPECT_EQ(list->voiceCount(), 5);
     EXPECT_EQ(nameAt(*list, 1), padded("VOICE1"));
 }

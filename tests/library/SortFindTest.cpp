@@ -39,7 +39,9 @@ TEST_F(SortFindTest, SortIsByNameStableAndIdempotent)
     const auto before = namesAndData(*list);
     list->tracker.add(4, 0); // ALPHA
     list->tracker.add(6, 0); // the second PIANO
-    SortFind::SortVoiceList(*list);
+    VoiceListViewState view;
+    view.bank = 3;
+    SortFind::SortVoiceList(*list, &view);
     const auto after = namesAndData(*list);
     ASSERT_EQ(after.size(), 6u);
     EXPECT_EQ(after[0], before[3]);
@@ -52,6 +54,7 @@ TEST_F(SortFindTest, SortIsByNameStableAndIdempotent)
     // The selection follows the voices to their new numbers.
     EXPECT_EQ(list->tracker.selected(), (std::vector<long>{1, 6}));
     EXPECT_EQ(list->tracker.TotalSelections(), 2);
+    EXPECT_EQ(view.bank, 1); // the first selected voice's
     EXPECT_TRUE(ui.sawStatus("Please Wait - Sorting s.dat  "));
 
     SortFind::SortVoiceList(*list);
@@ -67,7 +70,6 @@ TEST_F(SortFindTest, FindAcrossTwoListsCurrentListFirst)
     ASSERT_TRUE(r.found);
     EXPECT_EQ(r.list, first.get());
     EXPECT_EQ(r.voice, 2);
-    EXPECT_EQ(first->currentVoice, 2);
 
     r = SortFind::FindVoice(session, 1, r.voice, true, false, Direction::Down, "TARGET");
     ASSERT_TRUE(r.found);

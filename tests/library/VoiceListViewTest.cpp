@@ -110,9 +110,10 @@ TEST_F(VoiceListPage, ThirtyThreeVoicesShowTwoBanks)
     auto list = openNew("big.dat", 0, 33);
     ASSERT_TRUE(list);
     long bank = 5;
-    const auto page = View::UpdateListBox(*list, bank);
+    VoiceListViewState view;
+    const auto page = View::UpdateListBox(*list, view, bank);
     EXPECT_EQ(bank, 2);
-    EXPECT_EQ(list->bank, 2);
+    EXPECT_EQ(view.bank, 2);
     EXPECT_EQ(page.banks, 2);
     EXPECT_TRUE(page.scrollEnabled);
     EXPECT_EQ(page.label, "Bank 2 of 2");
@@ -121,8 +122,8 @@ TEST_F(VoiceListPage, ThirtyThreeVoicesShowTwoBanks)
     EXPECT_EQ(page.names[0], "VOICE33   ");
 
     long one = 1;
-    View::UpdateListBox(*list, one);
-    EXPECT_EQ(list->bank, 1);
+    View::UpdateListBox(*list, view, one);
+    EXPECT_EQ(view.bank, 1);
 
     const auto props = View::properties(*list);
     EXPECT_EQ(props.size, "5,115 bytes");
@@ -138,13 +139,14 @@ TEST_F(VoiceListPage, SelectionIsDrawnFromTheTrackerAndEnablesCommands)
     EXPECT_FALSE(View::SetMenuAndToolbar(session, *list, true).cutCopyDelete);
     list->tracker.add(31, 34);
     long bank = 1;
-    auto page = View::UpdateListBox(*list, bank);
+    VoiceListViewState view;
+    auto page = View::UpdateListBox(*list, view, bank);
     EXPECT_TRUE(page.anySelected);
     ASSERT_EQ(page.selected.size(), 32u);
     EXPECT_TRUE(page.selected[30]);
     EXPECT_FALSE(page.selected[29]);
     bank = 2;
-    page = View::UpdateListBox(*list, bank);
+    page = View::UpdateListBox(*list, view, bank);
     ASSERT_EQ(page.selected.size(), 8u);
     EXPECT_TRUE(page.selected[1]);
     EXPECT_FALSE(page.selected[2]);
@@ -169,9 +171,10 @@ TEST_F(VoiceListPage, InitListMarksAResultRangeAndTellsObservers)
     auto list = openNew("r.dat", 0, 70);
     ASSERT_TRUE(list);
     list->tracker.add(1, 0);
-    View::InitList(*list, 9, true, 40, 45);
+    VoiceListViewState view;
+    View::InitList(*list, view, 9, true, 40, 45);
     EXPECT_EQ(list->tracker.selected(), (std::vector<long>{40, 41, 42, 43, 44, 45}));
-    EXPECT_EQ(list->bank, 3);
+    EXPECT_EQ(view.bank, 3);
     EXPECT_EQ(watcher.calls, 1);
     session.removeObserver(&watcher);
 }
@@ -181,7 +184,8 @@ TEST_F(VoiceListPage, OneBankDisablesTheScrollBar)
     auto list = openNew("one.dat", 1, 1);
     ASSERT_TRUE(list);
     long bank = 1;
-    EXPECT_FALSE(View::UpdateListBox(*list, bank).scrollEnabled);
+    VoiceListViewState view;
+    EXPECT_FALSE(View::UpdateListBox(*list, view, bank).scrollEnabled);
 }
 
 } // namespace

@@ -122,22 +122,25 @@ TEST_F(MidiSessionTest, MenuSendsReadTheActiveList)
 {
     auto list = openActive(2, 64);
     openDx7();
+    // The list's window: what it shows and what was clicked last.
+    VoiceListViewState view;
+    midi.setViewStateOf([&](const VoiceList& l) { return &l == list.get() ? &view : nullptr; });
 
     // Voice: the last clicked voice when it is selected.
     list->tracker.reset(7, list->voiceCount());
-    list->lastClickedVoice = 7;
+    view.lastClickedVoice = 7;
     midi.exchange().SendCommand(0);
     EXPECT_EQ(dx7.instrument().editBuffer(), makeVoice("VOICE7", 7));
 
     // Bank: the bank the list shows.
-    list->bank = 2;
+    view.bank = 2;
     midi.exchange().SendCommand(1);
     EXPECT_EQ(dx7.instrument().internalVoices().substr(0, 128), Pack(makeVoice("VOICE33", 33)));
     EXPECT_EQ(dx7.instrument().internalVoices().substr(31 * 128), Pack(makeVoice("VOICE64", 64)));
     EXPECT_TRUE(ui.sawStatus("Bank 2 sent to MIDI  "));
 
     // An editor in front: Send does nothing.
-    list->lastClickedVoice = 8;
+    view.lastClickedVoice = 8;
     list->tracker.reset(8, list->voiceCount());
     VoiceEditor editor(list->ID + "E1", 8);
     editor.list = list.get();

@@ -26,10 +26,7 @@ protected:
     std::shared_ptr<VoiceList> open(const std::string& path, bool temporary = false)
     {
         clsVoiceNames names(session);
-        bool failed = false;
-        auto list = names.CreateVoiceListandFileImage(path, temporary, failed);
-        EXPECT_EQ(failed, list == nullptr);
-        return list;
+        return names.CreateVoiceListandFileImage(path, temporary);
     }
 
     std::shared_ptr<VoiceList> openNew(const std::string& name, int fileType, int voices)

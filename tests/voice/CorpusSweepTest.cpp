@@ -44,8 +44,7 @@ protected:
     std::shared_ptr<VoiceList> openAndRead(const std::string& path)
     {
         clsVoiceNames names(session);
-        bool failed = false;
-        auto list = names.CreateVoiceListandFileImage(path, false, failed);
+        auto list = names.CreateVoiceListandFileImage(path, false);
         if (!list)
             return nullptr;
         clsVoiceData voice(ui);
@@ -80,8 +79,8 @@ TEST_F(CorpusSweep, EveryFileOpensOrIsRefusedAndConvertsToEachLayoutAndBack)
             ASSERT_TRUE(RestructureFileBufferByt(ui, converted, list->FileType, type));
             const std::string out = dir.file("out" + std::to_string(type));
             clsVoiceNames names(session);
-            ASSERT_FALSE(names.SaveVoiceDataToFileByt(&converted, out, type, type == 1 || type == 3, {}, "",
-                                                      clsVoiceNames::FileAttributes::Normal));
+            ASSERT_TRUE(names.SaveVoiceDataToFileByt(&converted, out, type, type == 1 || type == 3, {}, "",
+                                                     clsVoiceNames::FileAttributes::Normal));
             auto back = openAndRead(out);
             ASSERT_TRUE(back) << "layout " << type;
             EXPECT_EQ(back->voiceCount(), count) << "layout " << type;

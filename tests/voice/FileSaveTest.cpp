@@ -42,7 +42,7 @@ TEST_F(FileSave, SaveOnAnUnchangedListDoesNothingButSaveAsAsks)
 
 TEST_F(FileSave, WithNoListTheUserIsToldToPickOne)
 {
-    EXPECT_TRUE(clsVoiceNames(session).FileSave(false, nullptr));
+    EXPECT_FALSE(clsVoiceNames(session).FileSave(false, nullptr));
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "Please select a voice list ");
     EXPECT_EQ(ui.boxes[0].title, "No voice list selection");
@@ -253,7 +253,7 @@ TEST_F(FileSave, AFailedWriteKeepsTheOldFileAndTheChanges)
 TEST_F(FileSave, UnrecognisableDataIsRefused)
 {
     clsVoiceNames names(session);
-    EXPECT_TRUE(names.SaveVoiceDataToFileByt(nullptr, dir.file("x.dat"), -1, false, "abc", "", 
+    EXPECT_FALSE(names.SaveVoiceDataToFileByt(nullptr, dir.file("x.dat"), -1, false, "abc", "", 
                                              clsVoiceNames::FileAttributes::Normal));
     EXPECT_EQ(ui.lastBox().text, "The data is not in a recognisable DX file format ");
     EXPECT_EQ(ui.lastBox().title, "Invalid FileFormat");

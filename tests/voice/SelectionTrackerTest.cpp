@@ -24,11 +24,11 @@ TEST(SelectionTracker, ResetSetsOneVoiceOrNoneAndRefusesNegative)
     EXPECT_EQ(t.TotalSelections(), 1);
     EXPECT_EQ(t.selected(), std::vector<long>{3});
 
-    EXPECT_TRUE(TrReset(-1, 4, t)); // failure: nothing changed
+    EXPECT_FALSE(TrReset(-1, 4, t)); // refused: nothing changed
     EXPECT_EQ(t.count(), 10);
     EXPECT_TRUE(t.isSelected(3));
 
-    EXPECT_FALSE(TrReset(11, 10, t)); // beyond the list: all clear
+    EXPECT_TRUE(TrReset(11, 10, t)); // beyond the list: all clear
     EXPECT_EQ(t.TotalSelections(), 0);
 }
 

@@ -186,16 +186,13 @@ TEST_F(VoiceLists, CopyRecordsetAppendsOrMakesANewTable)
     auto list = openNew("a.syx", 3, 10);
     ASSERT_TRUE(list);
     clsVoiceNames names(session);
-    bool failed = true;
-    auto top = names.CopyRecordset(list->rsmfimage(), nullptr, -1, 4, true, failed);
+    auto top = names.CopyRecordset(list->rsmfimage(), -1, 4, true);
     ASSERT_TRUE(top);
-    EXPECT_FALSE(failed);
     EXPECT_EQ(top->recordCount(), 4);
     EXPECT_EQ(top->text("Names"), "VOICE1    ");
     EXPECT_EQ(top->text("Data").size(), 118u);
 
-    auto none = names.CopyRecordset(list->rsmfimage(), top.get(), 9, 5, false, failed);
-    EXPECT_EQ(none, nullptr);
+    EXPECT_TRUE(names.CopyRecordset(list->rsmfimage(), *top, 9, 5, false));
     EXPECT_EQ(top->recordCount(), 6); // only rows 9 and 10 exist
     EXPECT_EQ(top->absolutePosition(), 1);
     top->moveLast();

@@ -78,10 +78,8 @@ TEST_F(VoicesInsideAFile, AreOfferedAfterTheRefusalAndOpenAsANewList)
     ui.answers.push_back(MsgResult::OK); // the refusal
     ui.answers.push_back(MsgResult::Yes); // open the voices found
     clsVoiceNames names(session);
-    bool failed = true;
-    auto list = names.CreateVoiceListandFileImage(path, false, failed);
+    auto list = names.CreateVoiceListandFileImage(path, false);
     ASSERT_TRUE(list);
-    EXPECT_FALSE(failed);
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_EQ(ui.boxes[0].title, "Invalid file type");
     EXPECT_EQ(ui.boxes[1].text, "librarian.syx holds 32 DX7 voices among other data.\r\n"
@@ -108,9 +106,7 @@ TEST_F(VoicesInsideAFile, NoLeavesNothingOpenAndAFileWithoutVoicesAsksNothing)
     const std::string path = dir.write("mixed.syx", kRoland + test::makeVoiceFile(3, 32) + kRoland);
     ui.answers.push_back(MsgResult::OK);
     ui.answers.push_back(MsgResult::No);
-    bool failed = false;
-    EXPECT_FALSE(clsVoiceNames(session).CreateVoiceListandFileImage(path, false, failed));
-    EXPECT_TRUE(failed);
+    EXPECT_FALSE(clsVoiceNames(session).CreateVoiceListandFileImage(path, false));
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_EQ(ui.boxes[0].text, path + " does not contain DX7 voice data ");
     EXPECT_EQ(ui.boxes[1].title, "Voices Found");
@@ -121,7 +117,7 @@ TEST_F(VoicesInsideAFile, NoLeavesNothingOpenAndAFileWithoutVoicesAsksNothing)
 
     ui.boxes.clear();
     const std::string none = dir.write("none.syx", ByteString(4196, 'x'));
-    EXPECT_FALSE(clsVoiceNames(session).CreateVoiceListandFileImage(none, false, failed));
+    EXPECT_FALSE(clsVoiceNames(session).CreateVoiceListandFileImage(none, false));
     EXPECT_EQ(ui.boxes.size(), 1u);
 }
 

@@ -191,10 +191,8 @@ TEST_F(VoiceData, NoStopsWithTheRowsReadSoFar)
     EXPECT_EQ(cell(vd, 37), "9");
 
     Recordset* table = &vd;
-    bool failed = false;
     std::string mode;
-    data.GetVoiceData(names, 1, 0, table, crc, mode, 0, failed);
-    EXPECT_TRUE(failed);
+    EXPECT_FALSE(data.GetVoiceData(names, 1, 0, table, crc, mode, 0));
     EXPECT_EQ(table, nullptr);
 }
 
@@ -257,9 +255,7 @@ TEST_P(VoiceDataModes, StringOnlyGivesTheWantedLayout)
 
     std::string mode(clsVoiceData::StringOnlyMode);
     Recordset* table = nullptr;
-    bool failed = true;
-    data.GetVoiceData(names, 2, c.fileType, table, crc, mode, c.wanted, failed);
-    EXPECT_FALSE(failed);
+    EXPECT_TRUE(data.GetVoiceData(names, 2, c.fileType, table, crc, mode, c.wanted));
     EXPECT_EQ(mode, out);
 }
 
