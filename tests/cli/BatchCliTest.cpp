@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 namespace toneloft {
 namespace batch {
@@ -17,15 +14,8 @@ namespace fs = std::filesystem;
 
 using test::CliRun;
 
-CliRun cli(const std::string& args, const test::TempDir& dir)
-{
-    return test::runCli(args, dir);
-}
-
-std::string q(const std::string& s)
-{
-    return "\"" + s + "\"";
-}
+constexpr auto cli = test::runCli;
+constexpr auto q = test::shellQuoted;
 
 // Unpacked voices (type 0) of these names; equal names get equal data.
 std::string voices(const std::vector<std::string>& names)

@@ -22,10 +22,7 @@ ScanRun cli(const std::string& args)
     return test::runCli(args, errors);
 }
 
-std::string quoted(const std::string& s)
-{
-    return "\"" + s + "\"";
-}
+constexpr auto quoted = test::shellQuoted;
 
 // The 32 names of a bank message, read here from its layout: 6 header bytes,
 // then 128 bytes a voice, the name in the last 10.

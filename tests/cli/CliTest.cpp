@@ -5,11 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 namespace toneloft {
 namespace {
@@ -18,15 +15,8 @@ namespace fs = std::filesystem;
 
 using test::CliRun;
 
-CliRun cli(const std::string& args, const test::TempDir& dir)
-{
-    return test::runCli(args, dir);
-}
-
-std::string quoted(const std::string& s)
-{
-    return "\"" + s + "\"";
-}
+constexpr auto cli = test::runCli;
+constexpr auto quoted = test::shellQuoted;
 
 TEST(Cli, InfoReportsOpenedAndRefusedFiles)
 {

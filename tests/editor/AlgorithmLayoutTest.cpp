@@ -1,112 +1,37 @@
 #include "editor/AlgorithmLayout.h"
 
+#include "support/AlgorithmChart.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace toneloft {
 namespace {
 
-// The 32 algorithms as the reference chart lists them (carriers, modulation
-// edges "a>b", feedback "s>d", chart rows top to bottom), cross-checked against
-// several independent sources.
-struct Chart {
-    const char* carriers;
-    const char* edges;
-    const char* feedback;
-    const char* rows;
-};
-
-constexpr Chart kCharts[32] = {
-    {"1,3", "2>1,4>3,5>4,6>5", "6>6", "6|5|2,4|1,3"},
-    {"1,3", "2>1,4>3,5>4,6>5", "2>2", "6|5|2,4|1,3"},
-    {"1,4", "2>1,3>2,5>4,6>5", "6>6", "3,6|2,5|1,4"},
-    {"1,4", "2>1,3>2,5>4,6>5", "4>6", "3,6|2,5|1,4"},
-    {"1,3,5", "2>1,4>3,6>5", "6>6", "2,4,6|1,3,5"},
-    {"1,3,5", "2>1,4>3,6>5", "5>6", "2,4,6|1,3,5"},
-    {"1,3", "2>1,4>3,5>3,6>5", "6>6", "6|2,4,5|1,3"},
-    {"1,3", "2>1,4>3,5>3,6>5", "4>4", "6|2,4,5|1,3"},
-    {"1,3", "2>1,4>3,5>3,6>5", "2>2", "6|2,4,5|1,3"},
-    {"1,4", "2>1,3>2,5>4,6>4", "3>3", "3|5,6,2|4,1"},
-    {"1,4", "2>1,3>2,5>4,6>4", "6>6", "3|5,6,2|4,1"},
-    {"1,3", "2>1,4>3,5>3,6>3", "2>2", "4,5,6,2|3,1"},
-    {"1,3", "2>1,4>3,5>3,6>3", "6>6", "4,5,6,2|3,1"},
-    {"1,3", "2>1,4>3,5>4,6>4", "6>6", "5,6|2,4|1,3"},
-    {"1,3", "2>1,4>3,5>4,6>4", "2>2", "5,6|2,4|1,3"},
-    {"1", "2>1,3>1,5>1,4>3,6>5", "6>6", "4,6|2,3,5|1"},
-    {"1", "2>1,3>1,5>1,4>3,6>5", "2>2", "4,6|2,3,5|1"},
-    {"1", "2>1,3>1,4>1,5>4,6>5", "3>3", "6|5|2,3,4|1"},
-    {"1,4,5", "2>1,3>2,6>4,6>5", "6>6", "3|2,6|1,4,5"},
-    {"1,2,4", "3>1,3>2,5>4,6>4", "3>3", "3,5,6|1,2,4"},
-    {"1,2,4,5", "3>1,3>2,6>4,6>5", "3>3", "3,6|1,2,4,5"},
-    {"1,3,4,5", "2>1,6>3,6>4,6>5", "6>6", "2,6|1,3,4,5"},
-    {"1,2,4,5", "3>2,6>4,6>5", "6>6", "3,6|1,2,4,5"},
-    {"1,2,3,4,5", "6>3,6>4,6>5", "6>6", "6|1,2,3,4,5"},
-    {"1,2,3,4,5", "6>4,6>5", "6>6", "6|1,2,3,4,5"},
-    {"1,2,4", "3>2,5>4,6>4", "6>6", "3,5,6|1,2,4"},
-    {"1,2,4", "3>2,5>4,6>4", "3>3", "3,5,6|1,2,4"},
-    {"1,3,6", "2>1,4>3,5>4", "5>5", "5|2,4|1,3,6"},
-    {"1,2,3,5", "4>3,6>5", "6>6", "4,6|1,2,3,5"},
-    {"1,2,3,6", "4>3,5>4", "5>5", "5|4|1,2,3,6"},
-    {"1,2,3,4,5", "6>5", "6>6", "6|1,2,3,4,5"},
-    {"1,2,3,4,5,6", "", "6>6", "1,2,3,4,5,6"},
-};
-
-std::vector<std::string> split(const std::string& s, char by)
-{
-    std::vector<std::string> parts;
-    std::stringstream in(s);
-    for (std::string part; std::getline(in, part, by);)
-        if (!part.empty())
-            parts.push_back(part);
-    return parts;
-}
-
-std::pair<int, int> arrow(const std::string& s)
-{
-    return {s[0] - '0', s[2] - '0'};
-}
-
 class AlgorithmChart : public testing::TestWithParam<int> {
 protected:
-    const Chart& chart() const { return kCharts[GetParam()]; }
+    const test::AlgorithmChartEntry& chart() const { return test::algorithmChart(GetParam() + 1); }
     const AlgorithmLayout& layout() const { return AlgorithmLayoutOf(GetParam()); }
 };
 
 TEST_P(AlgorithmChart, RoutingMatchesTheChart)
 {
-    std::set<int> carriers;
-    for (const auto& c : split(chart().carriers, ','))
-        carriers.insert(std::stoi(c));
-    EXPECT_EQ(std::set<int>(layout().carriers.begin(), layout().carriers.end()), carriers);
-
-    std::set<std::pair<int, int>> edges;
-    for (const auto& e : split(chart().edges, ','))
-        edges.insert(arrow(e));
+    EXPECT_EQ(std::set<int>(layout().carriers.begin(), layout().carriers.end()), chart().carriers);
     std::set<std::pair<int, int>> drawn;
     for (const auto& link : layout().links)
         drawn.insert({link.from, link.to});
-    EXPECT_EQ(drawn, edges);
-
-    const auto [from, to] = arrow(chart().feedback);
-    EXPECT_EQ(layout().feedbackFrom, from);
-    EXPECT_EQ(layout().feedbackTo, to);
+    EXPECT_EQ(drawn, chart().edges);
+    EXPECT_EQ(layout().feedbackFrom, chart().feedbackFrom);
+    EXPECT_EQ(layout().feedbackTo, chart().feedbackTo);
 }
 
 TEST_P(AlgorithmChart, BoxesStandAsOnTheChart)
 {
-    std::vector<std::vector<int>> rows;
-    for (const auto& row : split(chart().rows, '|')) {
-        rows.emplace_back();
-        for (const auto& op : split(row, ','))
-            rows.back().push_back(std::stoi(op));
-    }
+    const auto& rows = chart().rows;
     EXPECT_EQ(layout().rows, rows);
     for (std::size_t r = 0; r < rows.size(); ++r)
         for (std::size_t i = 0; i < rows[r].size(); ++i) {

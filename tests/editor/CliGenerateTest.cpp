@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <set>
 #include <string>
-#include <sys/wait.h>
 
 namespace toneloft {
 namespace {

@@ -1,8 +1,7 @@
 #include "editor/RandomiseVoices.h"
 
+#include "EditorFixture.h"
 #include "common/Banks.h"
-#include "common/SynthLink.h"
-#include "support/SessionFixture.h"
 #include "voice/VoiceFileFormat.h"
 
 #include <gtest/gtest.h>
@@ -16,13 +15,7 @@ namespace {
 
 using Node = PatchGenTree::Node;
 
-struct RecordingSynth : SynthLink {
-    bool open = true;
-    std::vector<ByteString> voices;
-    bool outputOpen() const override { return open; }
-    void sendVoice(const ByteString& voice, bool) override { voices.push_back(voice); }
-    void sendParameter(int, int) override {}
-};
+using test::RecordingSynth;
 
 class RandomiseVoicesTest : public test::SessionFixture {
 protected:
@@ -41,6 +34,15 @@ protected:
         for (const Node* n : rv.tree().voices())
             out.push_back(n->text());
         return out;
+    }
+    // a.dat of count unpacked voices open, those voices selected, the node key ticked.
+    std::shared_ptr<VoiceList> ticked(RandomiseVoices& rv, int count, const std::vector<long>& voices,
+                                      const std::string& key)
+    {
+        auto a = openNew("a.dat", 0, count);
+        select(*a, voices);
+        rv.tick(key, true);
+        return a;
     }
     std::string patchGenFile() const { return session.DataDirectory() + "PatchGen.dat"; }
     std::string nameAtEnd(VoiceList& list) { return nameAt(list, list.voiceCount()); }
@@ -173,10 +175,8 @@ TEST_F(RandomiseVoicesTest, TheLabelCountsSourcesAndOnlyTheFirstIsBase)
 
 TEST_F(RandomiseVoicesTest, ContinuousNeedsMidiAndExcludesLoading)
 {
-    auto a = openNew("a.dat", 0, 2);
     RandomiseVoices rv(session, 1);
-    select(*a, {1});
-    rv.tick("L0001:1", true);
+    ticked(rv, 2, {1}, "L0001:1");
     EXPECT_FALSE(rv.controls().continuousEnabled);
 
     RecordingSynth synth;
@@ -288,10 +288,8 @@ TEST_F(RandomiseVoicesTest, APatchGenFileTheUserOpenedIsAppendedToNotWrittenOver
 
 TEST_F(RandomiseVoicesTest, StopInTheFirstVoiceStoresNothing)
 {
-    auto a = openNew("a.dat", 0, 2);
     RandomiseVoices rv(session, 5);
-    select(*a, {1, 2});
-    rv.tick("L0001", true);
+    ticked(rv, 2, {1, 2}, "L0001");
     ui.onEvents = [&](test::ScriptedUi&) { rv.stop(); };
     rv.start();
     ui.onEvents = nullptr;
@@ -304,12 +302,10 @@ TEST_F(RandomiseVoicesTest, StopInTheFirstVoiceStoresNothing)
 
 TEST_F(RandomiseVoicesTest, ContinuousRunsSendEachVoiceUntilStopped)
 {
-    auto a = openNew("a.dat", 0, 2);
     RecordingSynth synth;
     session.setSynth(&synth);
     RandomiseVoices rv(session, 5);
-    select(*a, {1, 2});
-    rv.tick("L0001", true);
+    ticked(rv, 2, {1, 2}, "L0001");
     rv.setVariance(100);
     rv.setContinuous(true);
 
@@ -344,12 +340,10 @@ TEST_F(RandomiseVoicesTest, ContinuousRunsSendEachVoiceUntilStopped)
 
 TEST_F(RandomiseVoicesTest, AContinuousRunEndsWithTheMidiOutput)
 {
-    auto a = openNew("a.dat", 0, 2);
     RecordingSynth synth;
     session.setSynth(&synth);
     RandomiseVoices rv(session, 5);
-    select(*a, {1});
-    rv.tick("L0001:1", true);
+    ticked(rv, 2, {1}, "L0001:1");
     rv.setContinuous(true);
     ui.onEvents = [&](test::ScriptedUi&) {
         if (synth.voices.size() == 2)
@@ -367,10 +361,8 @@ TEST_F(RandomiseVoicesTest, AContinuousRunEndsWithTheMidiOutput)
 
 TEST_F(RandomiseVoicesTest, OffLineContinuousMakesOneVoiceAndLoadOpensIt)
 {
-    auto a = openNew("a.dat", 0, 2);
     RandomiseVoices rv(session, 5);
-    select(*a, {1});
-    rv.tick("L0001:1", true);
+    ticked(rv, 2, {1}, "L0001:1");
     std::vector<long> opened;
     rv.openVoice = [&](VoiceList& list, long voice) {
         EXPECT_EQ(list.FileTitle, "PatchGen.dat");
@@ -390,10 +382,8 @@ TEST_F(RandomiseVoicesTest, OffLineContinuousMakesOneVoiceAndLoadOpensIt)
 
 TEST_F(RandomiseVoicesTest, GeneratedVoicesCanBeSourcesThemselves)
 {
-    auto a = openNew("a.dat", 0, 2);
     RandomiseVoices rv(session, 5);
-    select(*a, {1});
-    rv.tick("L0001:1", true);
+    ticked(rv, 2, {1}, "L0001:1");
     rv.start();
     auto list = rv.patchList();
     ASSERT_TRUE(list);

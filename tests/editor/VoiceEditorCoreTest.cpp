@@ -13,6 +13,7 @@ namespace toneloft::test {
 namespace {
 
 using Send = RecordingSynth::Send;
+using Kind = EditorElement::Kind;
 
 std::vector<int> range(int first, int count)
 {
@@ -300,7 +301,6 @@ TEST_F(EditorFixture, EnvelopeOfOperator2OntoOperator5CopiesEightValues)
     const ByteString before = editor->voice();
     synth.clear();
 
-    using Kind = EditorElement::Kind;
     EXPECT_FALSE(editor->CopyVoiceElementData(editor->element(Kind::Grid, 2), editor->element(Kind::Grid, 11)));
     EXPECT_EQ(editor->voice(), before);
 
@@ -322,7 +322,6 @@ TEST_F(EditorFixture, AnOperatorLabelCopiesAll21Rows)
         values.push_back({opParam(4, j), j == 17 ? 1 : j % 4});
     ASSERT_TRUE(editor->SetValues(values));
     const ByteString before = editor->voice();
-    using Kind = EditorElement::Kind;
     ASSERT_TRUE(editor->CopyVoiceElementData(editor->element(Kind::Label, 4), editor->element(Kind::Label, 1)));
     const ByteString after = editor->voice();
     EXPECT_EQ(after.substr(static_cast<std::size_t>(opParam(1, 0) - 1), 21),
@@ -342,7 +341,6 @@ TEST_F(EditorFixture, AGraphCopiesItsGroupFromAnotherEditorOfAnotherList)
         values.push_back({opParam(6, j), j == 11 || j == 12 ? 2 : 40 + j});
     ASSERT_TRUE(source->SetValues(values));
 
-    using Kind = EditorElement::Kind;
     ASSERT_TRUE(editor->CopyVoiceElementData(source->element(Kind::Graph, 12), editor->element(Kind::Graph, 7)));
     for (int j = 8; j <= 12; ++j)
         EXPECT_EQ(editor->value(opParam(1, j)), source->value(opParam(6, j))) << j;
@@ -355,7 +353,6 @@ TEST_F(EditorFixture, AGraphCopiesItsGroupFromAnotherEditorOfAnotherList)
 
 TEST_F(EditorFixture, EveryKindOfEditUndoesAndRedoesInOrder)
 {
-    using Kind = EditorElement::Kind;
     std::vector<ByteString> states{editor->voice()};
     auto step = [&](bool ok) {
         ASSERT_TRUE(ok);

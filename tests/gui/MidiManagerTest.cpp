@@ -125,18 +125,11 @@ void MidiManagerTest::gridShowsTheFirstEightFieldsReadOnly()
     for (int c = 0; c < model.columnCount(); ++c)
         captions << model.headerData(c, Qt::Horizontal).toString();
     QCOMPARE(captions, expected);
-    // Every heading fits its column at the default size.
+    // Every heading fits its column at the default size (the last one stretches).
     const QHeaderView* header = w.monitorGrid()->horizontalHeader();
     for (int c = 0; c < model.columnCount() - 1; ++c)
         QVERIFY2(header->sectionSize(c) >= header->fontMetrics().horizontalAdvance(captions[c]) + 4,
                  qPrintable(captions[c]));
-
-    // Every heading readable in full at the default size: its text fits its column.
-    auto* grid = w.findChild<QTableView*>(QStringLiteral("grdMonitor"));
-    QVERIFY(grid);
-    const QFontMetrics heading(grid->horizontalHeader()->font());
-    for (int c = 0; c < expected.size() - 1; ++c) // the last column stretches
-        QVERIFY2(grid->columnWidth(c) >= heading.horizontalAdvance(expected[c]) + 4, qPrintable(expected[c]));
 
     rig.log("Note On");
     QCoreApplication::processEvents();

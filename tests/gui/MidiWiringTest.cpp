@@ -51,7 +51,6 @@ private Q_SLOTS:
     void midiMenusFollowTheDevices();
     void startUpOpensTheDx7AndItsBank();
     void theManagerHidesAndShowsWithItsCommand();
-    void closingTheManagerOnlyHidesIt();
     void cancellingAgainGoesOffLine();
     void clicksAndRenamesReachTheSynthesiser();
     void menuCommandsReachTheSynthesiser();
@@ -138,16 +137,8 @@ void MidiWiringTest::theManagerHidesAndShowsWithItsCommand()
     QVERIFY(desk.checked(MainCommand::MidiShowManager));
     QVERIFY(!desk.managerFrame()->isHidden());
     QVERIFY(!desk.managerFrame()->isMinimized());
-}
 
-void MidiWiringTest::closingTheManagerOnlyHidesIt()
-{
-    MidiDesk desk;
-    desk.dialogs.testAnswers = {0};
-    QVERIFY(desk.main.runMidiDevices());
-    desk.main.runCommand(MainCommand::MidiShowManager);
-    desk.main.runCommand(MainCommand::MidiShowManager);
-
+    // Closing the window only hides it.
     QPointer<QWidget> frame = desk.managerFrame();
     QVERIFY(!frame->close());
     QVERIFY(frame);

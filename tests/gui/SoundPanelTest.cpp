@@ -45,6 +45,13 @@ MidiConfigureDialog configureData()
     return d;
 }
 
+// The devices dialogue shown with the fake sound's panel.
+struct Panel {
+    FakeSound sound;
+    frmMidiConfigure box{configureData(), nullptr, &sound};
+    Panel() { box.show(); }
+};
+
 class SoundPanelTest : public QObject {
     Q_OBJECT
 
@@ -71,9 +78,8 @@ private Q_SLOTS:
 
     void volumeFollowsTheSliderAtOnce()
     {
-        FakeSound sound;
-        frmMidiConfigure box(configureData(), nullptr, &sound);
-        box.show();
+        Panel panel;
+        auto& [sound, box] = panel;
         auto* volume = box.soundPanel()->volumeSlider();
         volume->setFocus();
         QTest::keyClick(volume, Qt::Key_PageDown);
@@ -83,9 +89,8 @@ private Q_SLOTS:
 
     void okOpensTheChosenDevice()
     {
-        FakeSound sound;
-        frmMidiConfigure box(configureData(), nullptr, &sound);
-        box.show();
+        Panel panel;
+        auto& [sound, box] = panel;
         box.soundPanel()->deviceList()->setCurrentIndex(0);
         QTest::mouseClick(box.okButton(), Qt::LeftButton);
         QCOMPARE(sound.selections, 1);
@@ -95,9 +100,8 @@ private Q_SLOTS:
 
     void aFailingDeviceIsSilenceAndSaysWhyOnThePanel()
     {
-        FakeSound sound;
-        frmMidiConfigure box(configureData(), nullptr, &sound);
-        box.show();
+        Panel panel;
+        auto& [sound, box] = panel;
         box.soundPanel()->deviceList()->setCurrentIndex(2);
         QTest::mouseClick(box.okButton(), Qt::LeftButton);
         QCOMPARE(sound.current, 0);
@@ -106,9 +110,8 @@ private Q_SLOTS:
 
     void cancelLeavesTheDevice()
     {
-        FakeSound sound;
-        frmMidiConfigure box(configureData(), nullptr, &sound);
-        box.show();
+        Panel panel;
+        auto& [sound, box] = panel;
         box.soundPanel()->deviceList()->setCurrentIndex(0);
         QTest::mouseClick(box.cancelButton(), Qt::LeftButton);
         QCOMPARE(sound.selections, 0);

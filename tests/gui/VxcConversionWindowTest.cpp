@@ -57,6 +57,14 @@ struct Install {
     std::string data(const std::string& name = {}) const { return dir.folder() + "data/" + name; }
 };
 
+// The conversion window shown over an install, on a scripted interface.
+struct Desk {
+    Install install;
+    ScriptedUi ui;
+    frmVXCconversion w;
+    explicit Desk(bool withConverter = true) : install(withConverter), w(ui, install.program()) { w.show(); }
+};
+
 // The fake clock follows real time, so a real converter has time to run.
 void realTime(ScriptedUi& ui)
 {
@@ -91,10 +99,8 @@ private Q_SLOTS:
 
 void VxcConversionWindowTest::opensAtStepZeroInTheDataFolder()
 {
-    Install install;
-    ScriptedUi ui;
-    frmVXCconversion w(ui, install.program());
-    w.show();
+    Desk desk;
+    auto& [install, ui, w] = desk;
     QCOMPARE(w.windowTitle(), QStringLiteral("VXC - DX7 to SY77 Voice Conversion"));
     QCOMPARE(w.folder(), QString::fromStdString(install.data()));
     QCOMPARE(w.instructionLabel()->text(),
@@ -118,11 +124,9 @@ void VxcConversionWindowTest::opensAtStepZeroInTheDataFolder()
 
 void VxcConversionWindowTest::convertsThroughTheTextBox()
 {
-    Install install;
-    ScriptedUi ui;
+    Desk desk;
+    auto& [install, ui, w] = desk;
     realTime(ui);
-    frmVXCconversion w(ui, install.program());
-    w.show();
 
     typeAndOk(w, QStringLiteral("ROM1A.SYX"));
     QCOMPARE(w.conversion().step(), 1);
@@ -158,10 +162,8 @@ void VxcConversionWindowTest::convertsThroughTheTextBox()
 
 void VxcConversionWindowTest::doubleClickTakesTheSourceAndCancelResets()
 {
-    Install install;
-    ScriptedUi ui;
-    frmVXCconversion w(ui, install.program());
-    w.show();
+    Desk desk;
+    auto& [install, ui, w] = desk;
     QListView* files = w.fileList();
     QTRY_COMPARE(w.fileModel()->rowCount(files->rootIndex()), 1);
     const QModelIndex first = w.fileModel()->index(0, 0, files->rootIndex());
@@ -182,10 +184,8 @@ void VxcConversionWindowTest::doubleClickTakesTheSourceAndCancelResets()
 
 void VxcConversionWindowTest::wildcardBecomesThePattern()
 {
-    Install install;
-    ScriptedUi ui;
-    frmVXCconversion w(ui, install.program());
-    w.show();
+    Desk desk;
+    auto& [install, ui, w] = desk;
     typeAndOk(w, QStringLiteral("*.txt"));
     QCOMPARE(w.fileModel()->nameFilters(), QStringList{"*.txt"});
     QCOMPARE(w.fileListNames(), QStringList{"notes.txt"});
@@ -201,10 +201,8 @@ void VxcConversionWindowTest::wildcardBecomesThePattern()
 
 void VxcConversionWindowTest::returnKeyIsOneOk()
 {
-    Install install;
-    ScriptedUi ui;
-    frmVXCconversion w(ui, install.program());
-    w.show();
+    Desk desk;
+    auto& [install, ui, w] = desk;
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.textBox()->setFocus();
     w.textBox()->clear();
@@ -220,10 +218,8 @@ void VxcConversionWindowTest::returnKeyIsOneOk()
 
 void VxcConversionWindowTest::missingConverterReportsCodeSix()
 {
-    Install install(false);
-    ScriptedUi ui;
-    frmVXCconversion w(ui, install.program());
-    w.show();
+    Desk desk(false);
+    auto& [install, ui, w] = desk;
     typeAndOk(w, QStringLiteral("ROM1A.SYX"));
     // On the button's label: the rest of its row does not take clicks.
     QTest::mouseClick(w.option(1), Qt::LeftButton, {}, QPoint(10, w.option(1)->height() / 2));

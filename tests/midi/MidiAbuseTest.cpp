@@ -1,5 +1,6 @@
 #include "MidiTestRig.h"
 #include "midi/Dx7Messages.h"
+#include "midi/MidiFraming.h"
 
 #include <gtest/gtest.h>
 
@@ -10,68 +11,6 @@ namespace toneloft {
 namespace {
 
 using test::MidiTestRig;
-
-// A MIDI port as the system's MIDI service delivers a raw byte stream to the
-// program: realtime bytes (F8-FF) come out on their own wherever they stand,
-// system-exclusive from F0 to F7 is one message, and a status byte inside it
-// ends it unfinished (delivered as it stands, without its F7). Everything else
-// is cut by the status's length, running status included.
-class PortSplitter {
-public:
-    explicit PortSplitter(MidiInputQueue& queue) : m_queue(queue) {}
-
-    void feed(std::span<const std::uint8_t> stream)
-    {
-        for (const std::uint8_t b : stream) {
-            if (b >= 0xF8) {
-                m_queue.pushShort(std::span(&b, 1), 0);
-                continue;
-            }
-            if (m_inSysex) {
-                if (b < 0x80) {
-                    m_sysex += static_cast<char>(b);
-                    continue;
-                }
-                // F7 ends the message; any other status ends it unfinished and then counts itself.
-                if (b == 0xF7)
-                    m_sysex += static_cast<char>(b);
-                m_queue.pushSysex(std::move(m_sysex), 0);
-                m_sysex.clear();
-                m_inSysex = false;
-                if (b == 0xF7)
-                    continue;
-            }
-            if (b == 0xF0) {
-                m_inSysex = true;
-                m_sysex.assign(1, static_cast<char>(b));
-                m_running = 0;
-                continue;
-            }
-            if (b >= 0x80) {
-                m_message.assign(1, b);
-                m_running = b < 0xF0 ? b : 0;
-            } else if (m_message.empty() && m_running) {
-                m_message = {m_running, b};
-            } else if (m_message.empty()) {
-                m_queue.pushShort(std::span(&b, 1), 0); // a stray data byte
-                continue;
-            } else {
-                m_message.push_back(b);
-            }
-            if (m_message.size() >= static_cast<std::size_t>(shortMessageLength(m_message[0]))) {
-                m_queue.pushShort(m_message, 0);
-                m_message.clear();
-            }
-        }
-    }
-
-private:
-    MidiInputQueue& m_queue;
-    ByteString m_sysex;
-    std::vector<std::uint8_t> m_message;
-    std::uint8_t m_running = 0;
-    bool m_inSysex = false;
-};
 
 // The program answers: a requested bank arrives whole from the virtual DX7.
 void expectBankRequestAnswered(MidiTestRig& rig)
@@ -105,11 +44,12 @@ TEST(MidiAbuse, HostileSysexIsLoggedAsTheMonitorSaysAndNothingIsStored)
 {
     MidiTestRig rig;
     rig.openVirtualDx7();
-    PortSplitter port(rig.midi.inputQueue());
-    ByteString tooLong(9000, '\x01');
-    tooLong.front() = '\xF0';
-    tooLong.back() = '\xF7';
-    port.feed(std::span(reinterpret_cast<const std::uint8_t*>(tooLong.data()), tooLong.size()));
+    // The bytes go through the framer a real port's thread uses.
+    MidiFramer port;
+    std::vector<std::uint8_t> tooLong(9000, 0x01);
+    tooLong.front() = 0xF0;
+    tooLong.back() = 0xF7;
+    port.feed(tooLong, 0, rig.midi.inputQueue());
     rig.ui.processEvents();
     EXPECT_EQ(rig.lastMonitorField("Message"),
               "Midi Long Message Error - Invalid Sysex Message ( 9000 bytes) returned.");
@@ -117,7 +57,7 @@ TEST(MidiAbuse, HostileSysexIsLoggedAsTheMonitorSaysAndNothingIsStored)
     // No F7 before a new F0; realtime bytes inside a message; a bank whose
     // F7 is lost to a note-on.
     const std::uint8_t unfinished[] = {0xF0, 0x43, 0x00, 0x09, 0x20, 0xF0, 0x43, 0xF8, 0xFA, 0x00, 0x7F, 0xF7};
-    port.feed(unfinished);
+    port.feed(unfinished, 0, rig.midi.inputQueue());
     rig.ui.processEvents();
     const auto rows = rig.monitorMessages();
     ASSERT_GE(rows.size(), 3u);
@@ -132,17 +72,17 @@ TEST(MidiAbuse, RandomByteStreamsNeverStopTheProgram)
 {
     MidiTestRig rig;
     rig.openVirtualDx7();
-    PortSplitter port(rig.midi.inputQueue());
+    MidiFramer port;
     std::mt19937 random(1234);
     std::uniform_int_distribution<int> byte(0, 255);
     std::uniform_int_distribution<int> length(0, 20'000);
     std::uniform_int_distribution<int> weighting(0, 9);
     for (int round = 0; round < 40; ++round) {
         std::vector<std::uint8_t> stream(static_cast<std::size_t>(length(random)));
-        // Mostly data bytes, so long messages and running status occur.
+        // Mostly data bytes, so long messages and stray data bytes occur.
         for (auto& b : stream)
             b = static_cast<std::uint8_t>(weighting(random) < 8 ? byte(random) & 0x7F : byte(random));
-        port.feed(stream);
+        port.feed(stream, 0, rig.midi.inputQueue());
         if (round % 5 == 0) // the device goes and comes back
             rig.midi.inputQueue().push({MidiEventKind::InputClosed, 0, {}, 0});
         rig.ui.processEvents();

@@ -111,8 +111,7 @@ TEST(MidiDevices, AFailingInputFallsBackToNone)
 TEST(MidiShortOutput, ClearsTheChannelAndLogsChannelOne)
 {
     MidiTestRig rig;
-    rig.fake.outputs = {"Synth"};
-    rig.midi.OpenMidiDevices(0, -2);
+    rig.openSynthOutput();
     ASSERT_EQ(rig.midi.SendShortMessage("\x95", "\x3C", "\x40", ""), 0);
     ASSERT_EQ(rig.fake.sent.size(), 1u);
     EXPECT_EQ(rig.fake.sent[0].word, 4209808u);
@@ -129,8 +128,7 @@ TEST(MidiShortOutput, ClearsTheChannelAndLogsChannelOne)
 TEST(MidiShortOutput, AFailedSendIsShownAndNotLogged)
 {
     MidiTestRig rig;
-    rig.fake.outputs = {"Synth"};
-    rig.midi.OpenMidiDevices(0, -2);
+    rig.openSynthOutput();
     rig.midi.dispatchInput();
     const long rows = rig.midi.manager()->MidiMessage().recordCount();
     rig.fake.sendResult = 68;
@@ -143,8 +141,7 @@ TEST(MidiShortOutput, AFailedSendIsShownAndNotLogged)
 TEST(MidiLongOutput, LogTextsShortAndLong)
 {
     MidiTestRig rig;
-    rig.fake.outputs = {"Synth"};
-    rig.midi.OpenMidiDevices(0, -2);
+    rig.openSynthOutput();
     ASSERT_EQ(rig.midi.SendLongMessage(DumpRequest(0, 0), 1), 0);
     EXPECT_EQ(rig.lastMonitorField("Message"), "Long Sysex sent: 240 67 32 0 247");
     EXPECT_EQ(rig.lastMonitorField("Type"), "Long");
@@ -159,8 +156,7 @@ TEST(MidiLongOutput, RefusesWhenClosedOrEmptyAndReportsFailure)
 {
     MidiTestRig rig;
     EXPECT_EQ(rig.midi.SendLongMessage(DumpRequest(0, 9), 1), -1);
-    rig.fake.outputs = {"Synth"};
-    rig.midi.OpenMidiDevices(0, -2);
+    rig.openSynthOutput();
     EXPECT_EQ(rig.midi.SendLongMessage("", 1), -1);
     EXPECT_TRUE(rig.ui.boxes.empty());
     rig.fake.sendResult = 1;
@@ -173,8 +169,7 @@ TEST(MidiLongOutput, RefusesWhenClosedOrEmptyAndReportsFailure)
 TEST(MidiLongOutput, LargeMessagesLeaveOneBlockPerSecond)
 {
     MidiTestRig rig;
-    rig.fake.outputs = {"Synth"};
-    rig.midi.OpenMidiDevices(0, -2);
+    rig.openSynthOutput();
     const ByteString bank = AddWrapper(ByteString(4096, '\0'), 3);
     ASSERT_EQ(rig.midi.SendLongMessage(bank, 1), 0);
     ASSERT_EQ(rig.midi.SendLongMessage(ParameterChange(3, 4), 1), 0); // small: at once
@@ -199,21 +194,17 @@ TEST(MidiErrorTexts, CodesAndTheStatusLine)
     EXPECT_EQ(rig.midi.MidiErrorText(69), "Error Code Out Of Range");
 }
 
-TEST(MidiClassify, SevenByteParameterChange)
+TEST(MidiClassify, LongMessagesByTheirBytes)
 {
     MidiTestRig rig;
     rig.openVirtualDx7();
+    // Seven bytes are a parameter change, whatever their header.
     const ByteString m("\xF0\x43\x10\x01\x1B\x63\xF7", 7);
     EXPECT_EQ(rig.midi.ClassifyIncomingMessage(m, 0, false), -1);
     EXPECT_EQ(rig.lastMonitorField("Message"), "Parm. Change: 240 67 16 1 27 99 247");
     EXPECT_EQ(rig.lastMonitorField("Channel"), " 1");
     EXPECT_EQ(rig.lastMonitorField("Type"), "Long");
-}
 
-TEST(MidiClassify, LongMessagesByTheirBytes)
-{
-    MidiTestRig rig;
-    rig.openVirtualDx7();
     ByteString voice = AddWrapper(ByteString(155, '\0'), 1);
     voice[2] = toChar(0x03);
     EXPECT_EQ(rig.midi.ClassifyIncomingMessage(voice, 0, false), 0);
@@ -278,18 +269,24 @@ TEST(MidiInput, LargestSysexArrivesWhole)
     EXPECT_EQ(rig.state.receivedData, big);
 }
 
-TEST(MidiInput, UnsolicitedVoiceDumpGoesToTheStoreWithoutFraming)
+TEST(MidiInput, UnsolicitedDumpsGoToTheStoreWithoutFraming)
 {
     MidiTestRig rig;
     rig.openVirtualDx7();
     rig.dx7.transmitBank();
     rig.ui.processEvents();
-    auto& slots = rig.midi.manager()->MidiSysex();
-    slots.setAbsolutePosition(1);
-    EXPECT_EQ(slots.text("Data"), rig.dx7.instrument().internalVoices());
-    EXPECT_EQ(MidiTestRig::trimmed(slots.text("FileType")), " 2"); // a bank, framing removed
     EXPECT_EQ(rig.lastMonitorField("Message"), "32 Voice Bulk Dump Received");
     EXPECT_EQ(rig.state.receivedData, rig.dx7.instrument().bankDump());
+    rig.dx7.transmitBank();
+    rig.ui.processEvents();
+    auto& slots = rig.midi.manager()->MidiSysex();
+    EXPECT_EQ(rig.midi.manager()->selectedSlot(), 3); // one slot each
+    for (long n : {1, 2}) {
+        slots.setAbsolutePosition(n);
+        EXPECT_EQ(slots.text("Data"), rig.dx7.instrument().internalVoices());
+        EXPECT_EQ(MidiTestRig::trimmed(slots.text("Length")), "4096");
+        EXPECT_EQ(MidiTestRig::trimmed(slots.text("FileType")), " 2"); // a bank, framing removed
+    }
 }
 
 TEST(MidiMonitor, TimeOfAnEvent)

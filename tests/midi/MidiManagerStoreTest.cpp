@@ -71,14 +71,6 @@ struct StoreRig : MidiTestRig {
         ASSERT_EQ(store->AddSysex(bytes, static_cast<long>(bytes.size()), type, name), 0);
         slot(n);
     }
-    std::vector<ByteString> longSent() const
-    {
-        std::vector<ByteString> out;
-        for (const auto& s : fake.sent)
-            if (s.isLong)
-                out.push_back(s.bytes);
-        return out;
-    }
 };
 
 ByteString pattern(std::size_t n, int seed = 1)
@@ -89,17 +81,24 @@ ByteString pattern(std::size_t n, int seed = 1)
     return s;
 }
 
-// The DX7's bank frame computed here: F0 43 0n 09 20 00, data, checksum, F7.
-ByteString bankFrame(const ByteString& packed)
+// A DX7 dump frame computed here: F0 43 00 format, the byte count in two
+// 7-bit halves, the data, its checksum, F7 (format 9: a bank, 0: one voice).
+ByteString dumpFrame(int format, const ByteString& data)
 {
-    ByteString out = {toChar(0xF0), toChar(0x43), toChar(0x00), toChar(0x09), toChar(0x20), toChar(0x00)};
-    out += packed;
+    ByteString out = {toChar(0xF0), toChar(0x43), toChar(0x00), toChar(format),
+                      toChar(static_cast<int>(data.size() >> 7)), toChar(static_cast<int>(data.size() & 0x7F))};
+    out += data;
     int sum = 0;
-    for (std::size_t i = 0; i < packed.size(); ++i)
-        sum += byteAt(packed, i);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        sum += byteAt(data, i);
     out += toChar((128 - (sum & 0x7F)) & 0x7F);
     out += toChar(0xF7);
     return out;
+}
+
+ByteString bankFrame(const ByteString& packed)
+{
+    return dumpFrame(9, packed);
 }
 
 TEST(MidiStore, OpensWithOneHundredEmptySlots)
@@ -223,37 +222,31 @@ TEST(MidiStore, NoToAppendLeadsToTheOverwriteQuestion)
 
 struct SendCase {
     const char* label;
-    std::size_t length;
+    ByteString data;
+    int type;
+    ByteString sent;
 };
 
-class SendByLength : public ::testing::TestWithParam<SendCase> {};
+class SendSlot : public ::testing::TestWithParam<SendCase> {};
 
-// Lengths that go out unchanged, with no question.
-TEST_P(SendByLength, WholeMessagesGoOutAsTheyAre)
+// Whole messages go out as they are; packed or unpacked data in its frame.
+TEST_P(SendSlot, GoesOutAsOneMessageWithoutAQuestion)
 {
     StoreRig rig;
-    const ByteString data = pattern(GetParam().length);
-    rig.fill(1, data, -1);
+    rig.fill(1, GetParam().data, GetParam().type);
     ASSERT_EQ(rig.store->SendSysex(), 0);
     EXPECT_TRUE(rig.ui.boxes.empty());
-    ASSERT_EQ(rig.longSent().size(), 1u);
-    EXPECT_EQ(rig.longSent()[0], data);
+    ASSERT_EQ(rig.fake.longMessages().size(), 1u);
+    EXPECT_EQ(rig.fake.longMessages()[0].bytes, GetParam().sent);
 }
 
-INSTANTIATE_TEST_SUITE_P(MidiStore, SendByLength,
-                         ::testing::Values(SendCase{"bank", 4104}, SendCase{"voice", 163},
-                                           SendCase{"two voices", 326}),
-                         [](const auto& p) { return std::to_string(p.param.length); });
-
-TEST(MidiStore, PackedBankIsWrapped)
-{
-    StoreRig rig;
-    const ByteString packed = pattern(4096);
-    rig.fill(1, packed, 2);
-    ASSERT_EQ(rig.store->SendSysex(), 0);
-    ASSERT_EQ(rig.longSent().size(), 1u);
-    EXPECT_EQ(rig.longSent()[0], bankFrame(packed));
-}
+INSTANTIATE_TEST_SUITE_P(MidiStore, SendSlot,
+                         ::testing::Values(SendCase{"Bank", pattern(4104), -1, pattern(4104)},
+                                           SendCase{"Voice", pattern(163), -1, pattern(163)},
+                                           SendCase{"TwoVoices", pattern(326), -1, pattern(326)},
+                                           SendCase{"PackedBank", pattern(4096), 2, bankFrame(pattern(4096))},
+                                           SendCase{"UnpackedVoice", pattern(155), 0, dumpFrame(0, pattern(155))}),
+                         [](const auto& p) { return std::string(p.param.label); });
 
 TEST(MidiStore, ThirtyTwoUnpackedVoicesArePackedVoiceByVoiceAndWrapped)
 {
@@ -265,25 +258,12 @@ TEST(MidiStore, ThirtyTwoUnpackedVoicesArePackedVoiceByVoiceAndWrapped)
     ASSERT_EQ(unpacked.size(), 4960u);
     rig.fill(1, unpacked, 0);
     ASSERT_EQ(rig.store->SendSysex(), 0);
-    ASSERT_EQ(rig.longSent().size(), 1u);
-    EXPECT_EQ(rig.longSent()[0], bankFrame(packed));
+    ASSERT_EQ(rig.fake.longMessages().size(), 1u);
+    EXPECT_EQ(rig.fake.longMessages()[0].bytes, bankFrame(packed));
     EXPECT_TRUE(rig.ui.sawStatus("Adding voice  1 to sysex - length is now  128 bytes  "));
     EXPECT_TRUE(rig.ui.sawStatus("Adding voice  32 to sysex - length is now  4096 bytes  "));
     EXPECT_TRUE(rig.ui.sawStatus("Added wrapper - final sysex length is   4104 bytes  "));
     EXPECT_EQ(rig.ui.statuses.back().text, "");
-}
-
-TEST(MidiStore, OneUnpackedVoiceIsWrappedAsAVoice)
-{
-    StoreRig rig;
-    const ByteString voice = pattern(155);
-    rig.fill(1, voice, 0);
-    ASSERT_EQ(rig.store->SendSysex(), 0);
-    ASSERT_EQ(rig.longSent().size(), 1u);
-    const ByteString sent = rig.longSent()[0];
-    ASSERT_EQ(sent.size(), 163u);
-    EXPECT_EQ(byteAt(sent, 3), 0x00);
-    EXPECT_EQ(sent.substr(6, 155), voice);
 }
 
 TEST(MidiStore, OddLengthsAsk)
@@ -296,11 +276,11 @@ TEST(MidiStore, OddLengthsAsk)
     EXPECT_EQ(rig.ui.boxes[0].title, "Unknown Dump Size");
     EXPECT_EQ(rig.ui.boxes[0].text, "Your sysex may not be recognised by your synth. Proceed anyway ?");
     EXPECT_EQ(rig.ui.boxes[0].buttons, MsgButtons::OKCancel);
-    EXPECT_TRUE(rig.longSent().empty());
+    EXPECT_TRUE(rig.fake.longMessages().empty());
     rig.ui.answers = {MsgResult::OK};
     EXPECT_EQ(rig.store->SendSysex(), 0);
-    ASSERT_EQ(rig.longSent().size(), 1u);
-    EXPECT_EQ(rig.longSent()[0], pattern(200));
+    ASSERT_EQ(rig.fake.longMessages().size(), 1u);
+    EXPECT_EQ(rig.fake.longMessages()[0].bytes, pattern(200));
 
     rig.slot(2);
     EXPECT_EQ(rig.store->SendSysex(), -1);
@@ -316,7 +296,7 @@ TEST(MidiStore, TooLargeOffersToSaveAndLoad)
     rig.ui.answers = {MsgResult::Yes};
     EXPECT_EQ(rig.store->SendSysex(), -1);
     EXPECT_EQ(rig.ui.boxes[0].title, "Buffer too Large");
-    EXPECT_TRUE(rig.longSent().empty());
+    EXPECT_TRUE(rig.fake.longMessages().empty());
     ASSERT_EQ(rig.lists.opened.size(), 1u);
     EXPECT_EQ(rig.lists.opened[0], "/data/Big.dat");
 }
@@ -411,23 +391,6 @@ TEST(MidiStore, ReceiveStoresAnyMessageAndOffersToTryAgain)
 
     rig.ui.answers = {MsgResult::No};
     EXPECT_EQ(store->ReceiveSysex(), -1);
-}
-
-TEST(MidiStore, UnrequestedDumpsGoToTheStore)
-{
-    MidiTestRig rig;
-    rig.openVirtualDx7();
-    rig.dx7.transmitBank();
-    rig.ui.processEvents();
-    rig.dx7.transmitBank();
-    rig.ui.processEvents();
-    auto& slots = rig.midi.manager()->MidiSysex();
-    EXPECT_EQ(rig.midi.manager()->selectedSlot(), 3);
-    for (long n : {1, 2}) {
-        slots.setAbsolutePosition(n);
-        EXPECT_EQ(slots.text("Data"), rig.dx7.instrument().internalVoices());
-        EXPECT_EQ(MidiTestRig::trimmed(slots.text("Length")), "4096");
-    }
 }
 
 TEST(MidiMonitor, NoColumnIsTheRowCount)

@@ -42,6 +42,13 @@ struct MidiTestRig {
         midi.dispatchInput();
     }
 
+    // A fake "Synth" as the only output, opened without input.
+    int openSynthOutput()
+    {
+        fake.outputs = {"Synth"};
+        return midi.OpenMidiDevices(0, -2);
+    }
+
     // The Message field of the monitor's row n (1-based), trailing blanks removed.
     std::string monitorMessage(long row)
     {

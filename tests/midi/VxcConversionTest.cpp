@@ -51,6 +51,16 @@ std::string bankFile(int banks)
     return out;
 }
 
+// The start of an SY77 voice message: F0 43, then its type name at offset 6.
+std::string syVoiceMessage()
+{
+    std::string sy(466, '\0');
+    sy[0] = '\xF0';
+    sy[1] = '\x43';
+    sy.replace(6, 10, "LM  8101VC");
+    return sy;
+}
+
 std::string fifthLine(const std::string& path)
 {
     const std::string text = TempDir::read(path);
@@ -197,11 +207,7 @@ TEST(VxcFileType, NotDxAndSyFilesAreNegative)
     int last = 7;
     EXPECT_EQ(GetDXFileType(ui, dir.file("none.dat"), 1, type, last), -1);
     EXPECT_EQ(GetDXFileType(ui, dir.write("odd.dat", std::string(100, 'x')), 1, type, last), -3);
-    std::string sy(466, '\0');
-    sy[0] = '\xF0';
-    sy[1] = '\x43';
-    sy.replace(6, 10, "LM  8101VC");
-    EXPECT_EQ(GetDXFileType(ui, dir.write("sy.syx", sy), 1, type, last), -5);
+    EXPECT_EQ(GetDXFileType(ui, dir.write("sy.syx", syVoiceMessage()), 1, type, last), -5);
     EXPECT_EQ(type, -5);
     EXPECT_EQ(last, 7);
     EXPECT_TRUE(ui.boxes.empty());
@@ -311,10 +317,7 @@ TEST(VxcSteps, ExistingFilesAskBeforeBeingReplaced)
     Rig r;
     r.data.write("ROM1A.SYX", bankFile(1));
     const std::string dx = r.data.write("OTHER.DAT", bankFile(1));
-    std::string sy(466, '\0');
-    sy[0] = '\xF0';
-    sy[1] = '\x43';
-    sy.replace(6, 10, "LM  8101VC");
+    const std::string sy = syVoiceMessage();
     const std::string syFile = r.data.write("SY.SYX", sy);
 
     ASSERT_TRUE(r.conversion.TakeSourceFile(r.data.folder(), "ROM1A.SYX"));

@@ -14,9 +14,7 @@ constexpr double kRate = 48000.0;
 // Pitch of a voice's held note, measured over 0.5 s after 0.1 s of settling.
 double heldPitch(const TestVoice& v, int key, double rate = kRate)
 {
-    FmEngine engine(rate);
-    engine.loadVoice(v.bytes);
-    engine.noteOn(key, 100);
+    FmEngine engine = playing(v, key, rate);
     renderSeconds(engine, 0.1);
     const auto sound = renderSeconds(engine, 0.5);
     return zeroCrossingHz(sound, rate);
@@ -25,9 +23,7 @@ double heldPitch(const TestVoice& v, int key, double rate = kRate)
 // Level of a voice's held note: RMS over 0.2 s after 0.1 s of settling.
 double heldRms(const TestVoice& v, int key, int velocity = 100)
 {
-    FmEngine engine(kRate);
-    engine.loadVoice(v.bytes);
-    engine.noteOn(key, velocity);
+    FmEngine engine = playing(v, key, kRate, velocity);
     renderSeconds(engine, 0.1);
     return rms(renderSeconds(engine, 0.2));
 }
@@ -98,9 +94,7 @@ TEST_P(FixedFrequency, IgnoresTheKey)
     v.op(1, kCoarse, GetParam().coarse);
     v.op(1, kFine, GetParam().fine);
     for (const int key : {36, 69, 96}) {
-        FmEngine engine(kRate);
-        engine.loadVoice(v.bytes);
-        engine.noteOn(key, 100);
+        FmEngine engine = playing(v, key);
         renderSeconds(engine, 0.1);
         // At least four cycles of the slowest tone.
         const auto sound = renderSeconds(engine, std::max(0.5, 4.5 / GetParam().hz));
@@ -206,9 +200,7 @@ double fortyDecibelSeconds(int rate, double sampleRate, std::size_t window)
     v.op(1, kR2, rate);
     v.op(1, kL2, 0);
     v.op(1, kL3, 0);
-    FmEngine engine(sampleRate);
-    engine.loadVoice(v.bytes);
-    engine.noteOn(69, 100);
+    FmEngine engine = playing(v, 69, sampleRate);
     const auto sound = renderSeconds(engine, 2.0);
     const auto env = peakEnvelope(sound, window);
     const auto peak = std::max_element(env.begin(), env.end());
@@ -242,9 +234,7 @@ double lfoHz(int speed, double seconds)
     v.set(kLfoSpeed, speed);
     v.set(kAmd, 99);
     v.set(kLfoWave, 3); // square
-    FmEngine engine(rate);
-    engine.loadVoice(v.bytes);
-    engine.noteOn(69, 100);
+    FmEngine engine = playing(v, 69, rate);
     const auto env = peakEnvelope(renderSeconds(engine, seconds), 16); // 1 ms windows
     const double threshold = 0.26 * 0.1;                                // -20 dB
     std::vector<double> switches;
@@ -271,9 +261,7 @@ TEST(FmEngine, LfoPitchModulationAtFullSensitivityIsAboutTwelveSemitones)
     v.set(kPmd, 99);
     v.set(kPms, 7);
     v.set(kLfoWave, 3); // square: a held level for 0.6 s
-    FmEngine engine(kRate);
-    engine.loadVoice(v.bytes);
-    engine.noteOn(69, 100);
+    FmEngine engine = playing(v);
     renderSeconds(engine, 0.05);
     const double shifted = zeroCrossingHz(renderSeconds(engine, 0.3), kRate);
     // +127 or -128 of the wave: 11.77 or 11.96 semitones away.
@@ -300,9 +288,7 @@ TEST(FmEngine, PitchEnvelopeSweepsFromLevel4)
     TestVoice v;
     v.set(kPegL1 + 3, 0); // starts four octaves down ...
     v.set(kPegR1, 99);    // ... and sweeps up to level 1 (50) in about 0.33 s
-    FmEngine engine(kRate);
-    engine.loadVoice(v.bytes);
-    engine.noteOn(69, 100);
+    FmEngine engine = playing(v);
     const double start = zeroCrossingHz(renderSeconds(engine, 0.02), kRate);
     EXPECT_LT(start, 440.0 / 8.0);
     renderSeconds(engine, 0.4);
@@ -332,20 +318,6 @@ TEST(FmEngine, InitVoiceNoteOnAndOffAreCleanAndFinite)
     // Released at rate 99 to level 0: silent and the voice free again.
     EXPECT_EQ(rms(std::span(off).subspan(off.size() / 2)), 0.0);
     EXPECT_EQ(engine.activeVoices(), 0);
-}
-
-TEST(FmEngine, SustainPedalHoldsReleasedNotes)
-{
-    FmEngine engine(kRate);
-    engine.noteOn(69, 100);
-    engine.controlChange(64, 127);
-    renderSeconds(engine, 0.1);
-    engine.noteOff(69);
-    const double held = rms(renderSeconds(engine, 0.5));
-    EXPECT_GT(held, 0.15);
-    engine.controlChange(64, 0);
-    renderSeconds(engine, 0.1);
-    EXPECT_EQ(rms(renderSeconds(engine, 0.1)), 0.0);
 }
 
 TEST(FmEngine, SeventeenthNoteStealsTheOldest)
@@ -389,9 +361,7 @@ TEST(FmEngine, ModWheelAddsVibrato)
     v.set(kPms, 7);
     v.set(kLfoWave, 3);
     v.set(kLfoSpeed, 5);
-    FmEngine engine(kRate);
-    engine.loadVoice(v.bytes);
-    engine.noteOn(69, 100);
+    FmEngine engine = playing(v);
     renderSeconds(engine, 0.05);
     EXPECT_NEAR(zeroCrossingHz(renderSeconds(engine, 0.2), kRate), 440.0, 0.3);
     engine.controlChange(1, 127);
@@ -399,12 +369,6 @@ TEST(FmEngine, ModWheelAddsVibrato)
     const double shifted = zeroCrossingHz(renderSeconds(engine, 0.2), kRate);
     EXPECT_GT(std::abs(12.0 * std::log2(shifted / 440.0)), 6.0);
 }
-
-} // namespace
-} // namespace toneloft::synth::test
-
-namespace toneloft::synth::test {
-namespace {
 
 // Level scaling right of a break point at C3 (key 60), output level 80 so
 // that the rising curves have room: dB louder (negative) or softer at a key,
@@ -450,9 +414,7 @@ TEST(FmEngine, RateScalingShortensHighNotes)
         v.op(1, kL2, 0);
         v.op(1, kL3, 0);
         v.op(1, kRateScaling, 7);
-        FmEngine engine(kRate);
-        engine.loadVoice(v.bytes);
-        engine.noteOn(key, 100);
+        FmEngine engine = playing(v, key);
         const auto env = peakEnvelope(renderSeconds(engine, 1.0), 48);
         const auto top = *std::max_element(env.begin(), env.end());
         const auto quiet = std::find_if(env.begin(), env.end(), [top](double e) { return e < top * 0.01; });
@@ -471,9 +433,7 @@ TEST(FmEngine, OscillatorKeySyncStartsEveryNoteAtPhaseZero)
     auto secondNoteStart = [](bool sync) {
         TestVoice v;
         v.set(kOscSync, sync ? 1 : 0);
-        FmEngine engine(kRate);
-        engine.loadVoice(v.bytes);
-        engine.noteOn(69, 100);
+        FmEngine engine = playing(v);
         renderSeconds(engine, 0.1037);
         engine.noteOff(69);
         renderSeconds(engine, 0.2); // released and free again
@@ -503,9 +463,7 @@ TEST(FmEngine, LfoDelayHoldsTheModulationBack)
     v.set(kLfoSpeed, 60);
     v.set(kLfoWave, 3); // square: full depth or none
     v.set(kLfoDelay, 99); // 2.75 s, then 0.69 s of fade-in
-    FmEngine engine(kRate);
-    engine.loadVoice(v.bytes);
-    engine.noteOn(69, 100);
+    FmEngine engine = playing(v);
     renderSeconds(engine, 0.1);
     const auto early = peakEnvelope(renderSeconds(engine, 2.0), 480);
     const auto [eMin, eMax] = std::minmax_element(early.begin(), early.end());
@@ -523,9 +481,7 @@ TEST(FmEngine, SampleAndHoldStepsToManyLevels)
     v.set(kPms, 4);
     v.set(kLfoSpeed, 30); // 4.8 Hz
     v.set(kLfoWave, 5);
-    FmEngine engine(kRate);
-    engine.loadVoice(v.bytes);
-    engine.noteOn(69, 100);
+    FmEngine engine = playing(v);
     std::vector<int> pitches;
     for (int i = 0; i < 24; ++i) {
         const double hz = zeroCrossingHz(renderSeconds(engine, 1.0 / 9.6), kRate); // two looks per step

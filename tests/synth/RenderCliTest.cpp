@@ -1,16 +1,14 @@
 // toneloft-cli render, run as a user runs it, its WAV file read back.
 #include "SoundAnalysis.h"
 
+#include "support/CliRun.h"
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace toneloft::synth::test {
 namespace {
@@ -40,34 +38,19 @@ Wav readWav(const std::string& path)
 
 class RenderCli : public ::testing::Test {
 protected:
-    void SetUp() override
+    RenderCli()
     {
-        m_dir = fs::temp_directory_path() / ("toneloft-render-" + std::to_string(::getpid()));
-        fs::create_directories(m_dir);
         // Two unpacked voices: INIT VOICE, and the same an octave up (coarse 2).
         TestVoice init;
         TestVoice octave;
         octave.op(1, kCoarse, 2);
-        std::ofstream out(file("two.syx"), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(init.bytes.data()), 155);
-        out.write(reinterpret_cast<const char*>(octave.bytes.data()), 155);
+        m_dir.write("two.syx", std::string(init.bytes.begin(), init.bytes.end()) +
+                                   std::string(octave.bytes.begin(), octave.bytes.end()));
     }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
-    }
-    std::string file(const std::string& name) const { return (m_dir / name).string(); }
+    std::string file(const std::string& name) const { return m_dir.file(name); }
+    int run(const std::string& args) const { return ::toneloft::test::runCli("render " + args, m_dir).status; }
 
-    int run(const std::string& args) const
-    {
-        const std::string command = std::string("\"") + TONELOFT_CLI_PATH + "\" render " + args + " >/dev/null 2>\""
-                                    + file("err.txt") + "\"";
-        const int raw = std::system(command.c_str());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    }
-
-    fs::path m_dir;
+    ::toneloft::test::TempDir m_dir;
 };
 
 TEST_F(RenderCli, WritesTheVoicesNoteAtItsPitchRateAndLength)

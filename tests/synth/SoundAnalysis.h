@@ -90,6 +90,15 @@ struct TestVoice {
     std::array<std::uint8_t, 155> bytes;
 };
 
+// An engine at the sample rate with the voice loaded and key held.
+inline FmEngine playing(const TestVoice& v, int key = 69, double sampleRate = 48000.0, int velocity = 100)
+{
+    FmEngine engine(sampleRate);
+    engine.loadVoice(v.bytes);
+    engine.noteOn(key, velocity);
+    return engine;
+}
+
 // Offsets within an operator block and of the voice-wide bytes.
 enum OpField { kR1 = 0, kR2 = 1, kR3 = 2, kR4 = 3, kL1 = 4, kL2 = 5, kL3 = 6, kL4 = 7, kBreakPoint = 8,
                kLeftDepth = 9, kRightDepth = 10, kLeftCurve = 11, kRightCurve = 12, kRateScaling = 13,

@@ -82,39 +82,61 @@ bool dx7Reported(const std::string& line)
     return reportedIn(std::getenv("TONELOFT_DX7_LOG"), line);
 }
 
-int indexOf(const std::vector<std::string>& list, const std::vector<int>& ids)
+int indexNamed(const std::vector<std::string>& list, const std::vector<int>& ids, const std::string& name)
 {
     for (std::size_t i = 1; i < list.size(); ++i)
-        if (list[i].find(VirtualDx7::kDeviceName) != std::string::npos)
+        if (list[i].find(name) != std::string::npos)
             return ids[i];
     return -2;
 }
 
-int exchangeBank(MidiDeviceLayer& midi, std::string& bank)
+// The program's MIDI layer over the JACK ports, both directions opened on the
+// toneloft-dx7 of the given name (outputIndex -2 when it is not there).
+struct Dx7Link {
+    RtMidiBackend backend;
+    RealTimeUi ui;
+    MidiState state;
+    MidiDeviceLayer midi{ui, state, backend};
+    Dx7Exchange exchange{midi};
+    int outputIndex = -2;
+    int opened = -1;
+
+    explicit Dx7Link(const std::string& name = VirtualDx7::kDeviceName)
+    {
+        ui.onEvents = [this] { midi.dispatchInput(); };
+        int outs = 0, ins = 0;
+        if (midi.EnumerateMidiDevices(outs, ins) != 0)
+            return;
+        outputIndex = indexNamed(state.outputList, state.outputListIds, name);
+        if (outputIndex >= 0)
+            opened = midi.OpenMidiDevices(outputIndex, indexNamed(state.inputList, state.inputListIds, name));
+    }
+    ~Dx7Link() { midi.CloseMidiDevices(); }
+    int sendRaw(const ByteString& bytes)
+    {
+        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+        return backend.sendLong(std::span<const std::uint8_t>(data, bytes.size()));
+    }
+};
+
+// The virtual DX7's bank with its last voice renamed, framed as a bank dump.
+ByteString namedBank(const std::string& name10)
 {
-    Dx7Exchange exchange(midi);
-    return exchange.ReceiveDump(kDumpBank, 5000, bank, true);
+    ByteString packed = VirtualDx7().internalVoices();
+    packed.replace(118, 10, name10);
+    return AddWrapper(packed, 3);
 }
 
 TEST(MidiOverJack, BankVoiceAndParameterReachToneloftDx7)
 {
     ASSERT_NE(std::getenv("TONELOFT_DX7_LOG"), nullptr) << "run through run_jack_test.sh";
-    RtMidiBackend backend;
-    ASSERT_FALSE(backend.apiNames().empty());
-    RealTimeUi ui;
-    MidiState state;
-    MidiDeviceLayer midi(ui, state, backend);
-    ui.onEvents = [&midi] { midi.dispatchInput(); };
-
-    int outs = 0, ins = 0;
-    ASSERT_EQ(midi.EnumerateMidiDevices(outs, ins), 0);
-    const int output = indexOf(state.outputList, state.outputListIds);
-    const int input = indexOf(state.inputList, state.inputListIds);
-    ASSERT_GE(output, 0) << "toneloft-dx7 not among the outputs";
-    ASSERT_GE(input, 0) << "toneloft-dx7 not among the inputs";
-    ASSERT_EQ(midi.OpenMidiDevices(output, input), 0);
-
-    Dx7Exchange exchange(midi);
+    Dx7Link link;
+    ASSERT_FALSE(link.backend.apiNames().empty());
+    ASSERT_GE(link.outputIndex, 0) << "toneloft-dx7 not among the outputs";
+    ASSERT_EQ(link.opened, 0);
+    ASSERT_TRUE(link.state.inputOpen) << "toneloft-dx7 not among the inputs";
+    MidiDeviceLayer& midi = link.midi;
+    Dx7Exchange& exchange = link.exchange;
     const VirtualDx7 reference;
     std::string bank;
     ASSERT_EQ(exchange.ReceiveDump(kDumpBank, 5000, bank, true), 0);
@@ -135,8 +157,7 @@ TEST(MidiOverJack, BankVoiceAndParameterReachToneloftDx7)
     ASSERT_EQ(dump.size(), 163u);
     voice[134] = toChar(21);
     EXPECT_EQ(dump.substr(6, 155), voice);
-    EXPECT_TRUE(ui.boxes.empty());
-    midi.CloseMidiDevices();
+    EXPECT_TRUE(link.ui.boxes.empty());
 }
 
 // Five banks stored as one message run: more than one JACK send carries, so
@@ -144,36 +165,21 @@ TEST(MidiOverJack, BankVoiceAndParameterReachToneloftDx7)
 TEST(MidiOverJack, StoredBanksBeyondOneSendArriveWhole)
 {
     ASSERT_NE(std::getenv("TONELOFT_DX7_LOG"), nullptr) << "run through run_jack_test.sh";
-    RtMidiBackend backend;
-    RealTimeUi ui;
-    MidiState state;
-    MidiDeviceLayer midi(ui, state, backend);
-    ui.onEvents = [&midi] { midi.dispatchInput(); };
-    int outs = 0, ins = 0;
-    ASSERT_EQ(midi.EnumerateMidiDevices(outs, ins), 0);
-    const int output = indexOf(state.outputList, state.outputListIds);
-    ASSERT_GE(output, 0);
-    ASSERT_EQ(midi.OpenMidiDevices(output, indexOf(state.inputList, state.inputListIds)), 0);
-
-    const VirtualDx7 reference;
+    Dx7Link link;
+    ASSERT_EQ(link.opened, 0);
     ByteString run;
-    for (int k = 1; k <= 5; ++k) {
-        ByteString packed = reference.internalVoices();
-        packed.replace(118, 10, "STORE " + std::to_string(k) + "   ");
-        run += AddWrapper(packed, 3);
-    }
-    ASSERT_GT(run.size(), backend.maxLongMessage());
-    clsMidiManagerData& store = *midi.manager();
+    for (int k = 1; k <= 5; ++k)
+        run += namedBank("STORE " + std::to_string(k) + "   ");
+    ASSERT_GT(run.size(), link.backend.maxLongMessage());
+    clsMidiManagerData& store = *link.midi.manager();
     store.selectSlot(1);
     ASSERT_EQ(store.AddSysex(run, static_cast<long>(run.size()), -1, "Five"), 0);
     store.selectSlot(1);
     ASSERT_EQ(store.SendSysex(), 0);
     for (int k = 1; k <= 5; ++k)
         EXPECT_TRUE(dx7Reported("applied bank STORE " + std::to_string(k) + "   ")) << k;
-    EXPECT_TRUE(ui.boxes.empty());
-    midi.CloseMidiDevices();
+    EXPECT_TRUE(link.ui.boxes.empty());
 }
-
 
 // A second toneloft-dx7 of our own, under another name, that a test can stop
 // and start again: a synthesiser unplugged and plugged back in.
@@ -273,29 +279,13 @@ TEST(MidiOverJack, ARealPortIsPreselectedOverTheVirtualDx7)
     midi.CloseMidiDevices();
 }
 
-int indexNamed(const std::vector<std::string>& list, const std::vector<int>& ids, const std::string& name)
-{
-    for (std::size_t i = 1; i < list.size(); ++i)
-        if (list[i].find(name) != std::string::npos)
-            return ids[i];
-    return -2;
-}
-
 TEST(MidiOverJack, AVanishedPortIsReportedOnceAndReopened)
 {
     SecondSynth synth("Vanishing Synth");
     ASSERT_TRUE(synth.start());
-    RtMidiBackend backend;
-    RealTimeUi ui;
-    MidiState state;
-    MidiDeviceLayer midi(ui, state, backend);
-    ui.onEvents = [&midi] { midi.dispatchInput(); };
-    int outs = 0, ins = 0;
-    ASSERT_EQ(midi.EnumerateMidiDevices(outs, ins), 0);
-    const int output = indexNamed(state.outputList, state.outputListIds, synth.name());
-    const int input = indexNamed(state.inputList, state.inputListIds, synth.name());
-    ASSERT_GE(output, 0);
-    ASSERT_EQ(midi.OpenMidiDevices(output, input), 0);
+    Dx7Link link(synth.name());
+    ASSERT_EQ(link.opened, 0);
+    MidiDeviceLayer& midi = link.midi;
     clsMidiManagerData& manager = *midi.manager();
     ASSERT_EQ(manager.SendParametertoMIDI(135, 5, false, false), 0);
     EXPECT_TRUE(synth.reported("applied parameter 134 5"));
@@ -304,7 +294,7 @@ TEST(MidiOverJack, AVanishedPortIsReportedOnceAndReopened)
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(manager.SendParametertoMIDI(135, 6, false, false), -1);
     midi.checkPorts();
-    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(link.ui.boxes.empty());
     long reports = 0;
     auto rows = manager.MidiMessage().clone();
     for (rows->moveFirst(); !rows->eof(); rows->moveNext())
@@ -318,38 +308,7 @@ TEST(MidiOverJack, AVanishedPortIsReportedOnceAndReopened)
     EXPECT_TRUE(synth.reported("applied parameter 134 7"));
     // And the input was connected again: the new instance answers a request.
     std::string bank;
-    EXPECT_EQ(exchangeBank(midi, bank), 0);
-    midi.CloseMidiDevices();
-}
-
-// Opens the default toneloft-dx7 for both directions.
-struct Dx7Link {
-    RtMidiBackend backend;
-    RealTimeUi ui;
-    MidiState state;
-    MidiDeviceLayer midi{ui, state, backend};
-    Dx7Exchange exchange{midi};
-    Dx7Link()
-    {
-        ui.onEvents = [this] { midi.dispatchInput(); };
-        int outs = 0, ins = 0;
-        midi.EnumerateMidiDevices(outs, ins);
-        midi.OpenMidiDevices(indexOf(state.outputList, state.outputListIds),
-                             indexOf(state.inputList, state.inputListIds));
-    }
-    ~Dx7Link() { midi.CloseMidiDevices(); }
-    int sendRaw(const ByteString& bytes)
-    {
-        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-        return backend.sendLong(std::span<const std::uint8_t>(data, bytes.size()));
-    }
-};
-
-ByteString namedBank(const std::string& name10)
-{
-    ByteString packed = VirtualDx7().internalVoices();
-    packed.replace(118, 10, name10);
-    return AddWrapper(packed, 3);
+    EXPECT_EQ(link.exchange.ReceiveDump(kDumpBank, 5000, bank, true), 0);
 }
 
 TEST(MidiOverJack, SendFileOfTwoBanksArrivesAsTwoBanks)
