@@ -1,5 +1,8 @@
 #include "common/InstallPaths.h"
 
+#include "common/FileReplacing.h"
+
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -40,6 +43,25 @@ bool IsWritableFolder(const std::string& folder)
 {
     std::error_code ec;
     return fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string UserDataFolder()
+{
+    fs::path base;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && fs::path(xdg).is_absolute())
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = fs::path(home) / ".local" / "share";
+    else
+        return {};
+    return (base / "Toneloft" / "Toneloft").string();
+}
+
+int CleanUpAfterKilledSaves(const std::string& userDataFolder, const std::string& dataDirectory)
+{
+    SetPendingSaveFolder(userDataFolder.empty() ? std::string()
+                                                : (fs::path(userDataFolder) / "pending-saves").string());
+    return CleanLeftoverSaves(dataDirectory);
 }
 
 } // namespace toneloft

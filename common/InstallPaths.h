@@ -25,4 +25,15 @@ bool RunsInstalled(const std::string& programDirectory);
 // True when this process may create files in folder.
 bool IsWritableFolder(const std::string& folder);
 
+// The user's data folder as the desktop program's toolkit names it for the
+// organisation and application "Toneloft": $XDG_DATA_HOME (when absolute) or
+// $HOME/.local/share, then Toneloft/Toneloft. Empty when neither is set.
+std::string UserDataFolder();
+
+// What every program does at start: saves note their hidden files in the
+// "pending-saves" folder of userDataFolder (none when it is empty), and what
+// killed saves left (noted there, or ours in dataDirectory) is removed.
+// Returns how many files were removed.
+int CleanUpAfterKilledSaves(const std::string& userDataFolder, const std::string& dataDirectory);
+
 } // namespace toneloft

@@ -1,91 +1,95 @@
-// A file opened as File Open opens it: the integrity check, the reading and
-// stripping, the voice-name table, voices found inside refused data (--scan),
-// every voice read back, converted to the other layout and framed for saving.
+// A file opened as File Open opens it, from its bytes: the integrity check,
+// the stripping of its framing, the voice-name table, voices found inside
+// refused data (--scan), every voice read back, converted to the other layout
+// and framed for saving, and the framing stripped again.
 #include "common/Crc32.h"
 #include "support/ScriptedUi.h"
 #include "voice/Session.h"
+#include "voice/VoiceFileContent.h"
 #include "voice/VoiceFileFormat.h"
 #include "voice/VoiceList.h"
 #include "voice/clsVoiceData.h"
 #include "voice/clsVoiceNames.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <memory>
+#include <span>
 #include <string>
-#include <unistd.h>
 
 using namespace toneloft;
-namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path& scratchFile()
+void readEveryVoice(UiServices& ui, Recordset& names, int fileType)
 {
-    // One file per process, in memory where /dev/shm exists, so the loader reads
-    // from disk as it does for the user.
-    static const fs::path path = [] {
-        const fs::path folder = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        return folder / ("toneloft-fuzz-" + std::to_string(getpid()) + ".syx");
-    }();
-    return path;
-}
-
-void readEveryVoice(Session& session, VoiceList& list)
-{
-    clsVoiceData voice(session.ui());
-    const long count = list.voiceCount();
-    // Every voice as text; the first and the last into the editor's table with
-    // its range check (loading them all costs much and finds nothing more).
+    clsVoiceData voice(ui);
+    const long count = names.recordCount();
+    // Every voice as text; the first into the editor's table with its range
+    // check (filling the table is most of the cost, and one voice shows it).
     for (long position = 1; position <= count; ++position) {
         ByteString out;
         std::int32_t crc = 0;
-        (void)voice.GetVoiceData(list.rsmfimage(), position, list.FileType,
-                                 clsVoiceData::GetVoiceMode::StringOnly, 2, out, crc);
-        if (position == 1 || position == count)
-            (void)voice.GetVoiceData(list.rsmfimage(), position, list.FileType,
-                                     clsVoiceData::GetVoiceMode::LoadTable, 0, out, crc);
+        (void)voice.GetVoiceData(names, position, fileType, clsVoiceData::GetVoiceMode::StringOnly, 2, out,
+                                 crc);
+        if (position == 1)
+            (void)voice.GetVoiceData(names, position, fileType, clsVoiceData::GetVoiceMode::LoadTable, 0,
+                                     out, crc);
     }
     ByteString past;
     std::int32_t crc = 0;
-    (void)voice.GetVoiceData(list.rsmfimage(), count + 1, list.FileType,
-                             clsVoiceData::GetVoiceMode::StringOnly, 0, past, crc);
+    (void)voice.GetVoiceData(names, count + 1, fileType, clsVoiceData::GetVoiceMode::StringOnly, 0, past, crc);
+}
+
+// What saving does with an open list's image, in the other layout.
+void convertAndFrame(UiServices& ui, VoiceList& list)
+{
+    const int otherLayout = IsPackedType(list.FileType) ? 1 : 3;
+    ByteArray converted = list.image();
+    if (!RestructureFileBufferByt(ui, converted, list.FileType, otherLayout))
+        return;
+    const ByteArray framed = FrameVoiceImage(converted, otherLayout, ui);
+    const ByteString text(framed.begin(), framed.end());
+    int strippedType = otherLayout;
+    (void)stripheaders(text, strippedType, true);
+}
+
+void openAsList(Session& session, clsVoiceNames& names, ByteArray&& image, int fileType)
+{
+    bool cleaned = false;
+    VoiceList list(session);
+    list.FileType = fileType;
+    list.setRsmfimage(names.BuildVoiceNameTable(std::move(image), fileType, cleaned));
+    readEveryVoice(session.ui(), list.rsmfimage(), fileType);
+    convertAndFrame(session.ui(), list);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    {
-        std::ofstream out(scratchFile(), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    const std::span<const std::uint8_t> bytes(data, size);
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
     test::ScriptedUi ui;
     ui.tickMs = 1000; // status pauses end at once
-    Session session(ui, fs::temp_directory_path().string());
-    session.voicesInside = Session::VoicesInside::Open;
-
-    std::string name = scratchFile().string();
-    int type = -1;
-    (void)CheckFileIntegrity(ui, name, type, true, {});
-
+    Session session(ui, "/nonexistent");
     clsVoiceNames names(session);
-    auto list = names.CreateVoiceListandFileImage(scratchFile().string(), false);
-    if (!list)
-        return 0;
-    readEveryVoice(session, *list);
 
-    ByteArray image = list->image();
-    const int otherLayout = IsPackedType(list->FileType) ? 1 : 3;
-    ByteArray converted = image;
-    if (RestructureFileBufferByt(ui, converted, list->FileType, otherLayout)) {
-        const ByteArray framed = FrameVoiceImage(converted, otherLayout, ui);
-        ByteString text(framed.begin(), framed.end());
-        int strippedType = otherLayout;
-        (void)stripheaders(text, strippedType, true);
+    std::string noFile;
+    int type = -1;
+    const int code = CheckFileIntegrity(ui, noFile, type, true, text);
+    bool refused = code == -3;
+    if (code == 0) {
+        ByteArray image;
+        std::int32_t crc = 0;
+        if (GetContentByt(ui, "Fuzz.syx", type, ByteArray(bytes.begin(), bytes.end()), image, crc, true))
+            openAsList(session, names, std::move(image), type);
+        else
+            refused = type == 1 || type == 3; // a message file with a foreign header
     }
-    if (list->needsNewName())
-        names.FileClose(*list);
+    if (refused) {
+        VoicesFound found = FindVoicesInside(bytes);
+        if (found.voiceCount > 0)
+            openAsList(session, names, std::move(found.image), found.fileType);
+    }
     return 0;
 }

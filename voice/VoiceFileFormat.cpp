@@ -313,24 +313,33 @@ int CheckFileIntegrity(UiServices& ui, std::string& fileName, int& fileType, boo
     return code;
 }
 
+namespace {
+
+std::string emptyFileText(const std::string& fileTitle)
+{
+    return "No voice data found in " + fileTitle + kCrLf + "Please select another file";
+}
+
+std::string invalidFileText(const std::string& fileTitle)
+{
+    return fileTitle + " cannot be loaded as it does not contain DX format voice data." + kCrLf +
+           "Please select another file";
+}
+
+} // namespace
+
 bool GetFileByt(UiServices& ui, const std::string& fileName, const std::string& fileTitle,
                 int fileType, ByteArray& image, std::int32_t& crc, bool keepStripped)
 {
-    const std::string emptyText =
-        "No voice data found in " + fileTitle + kCrLf + "Please select another file";
-    const std::string invalidText = fileTitle +
-                                    " cannot be loaded as it does not contain DX format voice data." +
-                                    kCrLf + "Please select another file";
     const fs::path path(fileName);
-
     std::error_code ec;
     const std::uintmax_t length = fs::file_size(path, ec);
     if (!ec && length < kMinimumFileSize) {
-        ui.MsgBox(emptyText, "Empty File", MsgIcon::Critical);
+        ui.MsgBox(emptyFileText(fileTitle), "Empty File", MsgIcon::Critical);
         return false;
     }
     if (VoiceSizeOfType(fileType) < 0) {
-        ui.MsgBox(invalidText, "Invalid file type", MsgIcon::Critical);
+        ui.MsgBox(invalidFileText(fileTitle), "Invalid file type", MsgIcon::Critical);
         return false;
     }
 
@@ -344,16 +353,25 @@ bool GetFileByt(UiServices& ui, const std::string& fileName, const std::string& 
         ui.MsgBox("Couldn't open " + fileName, "File Access Error", MsgIcon::Exclamation);
         return false;
     }
-    // The file may have changed since its length was taken.
+    return GetContentByt(ui, fileTitle, fileType, std::move(file), image, crc, keepStripped);
+}
+
+bool GetContentByt(UiServices& ui, const std::string& fileTitle, int fileType, ByteArray&& file,
+                   ByteArray& image, std::int32_t& crc, bool keepStripped)
+{
+    // A file may have changed since its length was taken.
     if (file.size() < kMinimumFileSize) {
-        ui.MsgBox(emptyText, "Empty File", MsgIcon::Critical);
+        ui.MsgBox(emptyFileText(fileTitle), "Empty File", MsgIcon::Critical);
         return false;
     }
-
+    if (VoiceSizeOfType(fileType) < 0) {
+        ui.MsgBox(invalidFileText(fileTitle), "Invalid file type", MsgIcon::Critical);
+        return false;
+    }
     if (fileType == 1 || fileType == 3) {
         const std::uint8_t format = fileType == 1 ? kSingleVoiceFormat : kBankFormat;
         if (file[1] != kYamahaId || file[3] != format) {
-            ui.MsgBox(invalidText, "Invalid file type", MsgIcon::Critical);
+            ui.MsgBox(invalidFileText(fileTitle), "Invalid file type", MsgIcon::Critical);
             return false;
         }
     }

@@ -69,6 +69,10 @@ int CheckFileIntegrity(UiServices& ui, std::string& fileName, int& fileType, boo
 // keepStripped image receives the file's bytes unchanged.
 bool GetFileByt(UiServices& ui, const std::string& fileName, const std::string& fileTitle,
                 int fileType, ByteArray& image, std::int32_t& crc, bool keepStripped);
+// The same for bytes already read (the whole file): every check and message
+// after the reading.
+bool GetContentByt(UiServices& ui, const std::string& fileTitle, int fileType, ByteArray&& file,
+                   ByteArray& image, std::int32_t& crc, bool keepStripped);
 
 // Whether a name byte is kept as it is by CleanVoiceName: 32..126 except the
 // apostrophe. Name entry refuses the rest as it is typed.

@@ -71,11 +71,11 @@ int digit(const std::optional<std::string>& value, int max)
     return (*value)[0] - '0';
 }
 
-// The voices of the source, unpacked, or nullopt when its bytes do not match
-// its type: types 0-2 hold any whole number of voices, type 3 whole banks only.
-std::optional<std::vector<std::array<std::uint8_t, 155>>> readVoices(const std::string& file, int type)
+} // namespace
+
+std::optional<std::vector<DxVoice>> ReadSourceVoices(std::string_view file, int type)
 {
-    std::vector<std::array<std::uint8_t, 155>> voices;
+    std::vector<DxVoice> voices;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
     auto addUnpacked = [&](const std::uint8_t* at) {
         auto& v = voices.emplace_back();
@@ -125,7 +125,9 @@ std::optional<std::vector<std::array<std::uint8_t, 155>>> readVoices(const std::
     return voices;
 }
 
-std::string voiceName(const std::array<std::uint8_t, 155>& v)
+namespace {
+
+std::string voiceName(const DxVoice& v)
 {
     std::string name;
     for (std::size_t i = 145; i < 155; ++i)
@@ -179,7 +181,7 @@ int convert(const fs::path& workingDirectory, const fs::path& programDirectory, 
     const fs::path sourcePath = resolve(workingDirectory, settings.inputFileName);
     if (!fs::is_regular_file(sourcePath) || !readFile(sourcePath, source))
         return CannotOpen;
-    const auto voices = readVoices(source, settings.inputFileType);
+    const auto voices = ReadSourceVoices(source, settings.inputFileType);
     if (!voices)
         return ConversionError;
 
@@ -194,31 +196,16 @@ int convert(const fs::path& workingDirectory, const fs::path& programDirectory, 
             return CannotOpen;
     }
 
-    std::ostringstream report;
-    report << "DX7 to SY77 voice conversion\r\n"
-           << "Source: " << settings.inputFileName << " (type " << settings.inputFileType << ", "
-           << voices->size() << " voices)\r\n";
-    std::vector<std::string> files(names.size());
-    for (std::size_t i = 0; i < voices->size(); ++i) {
-        std::vector<std::string> notes;
-        const int memory = static_cast<int>(i % kVoicesPerOutputFile);
-        const std::size_t file = settings.outputFileType == 1 ? i / kVoicesPerOutputFile : 0;
-        const SyVoice sy = ConvertVoice((*voices)[i], syTemplate, memory, notes);
-        files[file].append(reinterpret_cast<const char*>(sy.data()), sy.size());
-        report << "\r\nVoice " << (i + 1) << " \"" << voiceName((*voices)[i]) << "\" -> "
-               << names[file] << ", memory " << (memory + 1) << ", SY77 algorithm "
-               << (static_cast<int>(sy[kSyAlgorithm]) + 1) << "\r\n";
-        for (const auto& n : notes)
-            report << "  - " << n << "\r\n";
-    }
-
+    const Conversion done = ConvertVoices(settings, *voices, syTemplate);
+    if (done.files.empty())
+        return ConversionError;
     // The report first and each output in one write: whoever watches the last
     // output's size sees it grow once, to its final length.
     const fs::path reportPath = resolve(workingDirectory, ReportPath(names.back()).string());
-    if (!writeAll(reportPath, report.str()))
+    if (!writeAll(reportPath, done.report))
         return CannotOpen;
     for (std::size_t i = 0; i < names.size(); ++i)
-        if (!writeAll(resolve(workingDirectory, names[i]), files[i]))
+        if (!writeAll(resolve(workingDirectory, names[i]), done.files[i]))
             return CannotOpen;
     return Completed;
 }
@@ -247,6 +234,38 @@ bool ParseSettings(const std::vector<std::string>& lines, Settings& settings, in
     }
     code = Completed;
     return true;
+}
+
+bool ParseSettingsText(std::string_view text, Settings& settings, int& code)
+{
+    return ParseSettings(splitLines(std::string(text)), settings, code);
+}
+
+Conversion ConvertVoices(const Settings& settings, const std::vector<DxVoice>& voices, const SyVoice& syTemplate)
+{
+    const std::vector<std::string> names = OutputFileNames(settings, voices.size());
+    Conversion done;
+    if (settings.outputFileType == 1 && voices.size() > names.size() * kVoicesPerOutputFile)
+        return done; // more files than three digits can number
+    done.files.resize(names.size());
+    std::ostringstream report;
+    report << "DX7 to SY77 voice conversion\r\n"
+           << "Source: " << settings.inputFileName << " (type " << settings.inputFileType << ", "
+           << voices.size() << " voices)\r\n";
+    for (std::size_t i = 0; i < voices.size(); ++i) {
+        std::vector<std::string> notes;
+        const int memory = static_cast<int>(i % kVoicesPerOutputFile);
+        const std::size_t file = settings.outputFileType == 1 ? i / kVoicesPerOutputFile : 0;
+        const SyVoice sy = ConvertVoice(voices[i], syTemplate, memory, notes);
+        done.files[file].append(reinterpret_cast<const char*>(sy.data()), sy.size());
+        report << "\r\nVoice " << (i + 1) << " \"" << voiceName(voices[i]) << "\" -> " << names[file]
+               << ", memory " << (memory + 1) << ", SY77 algorithm " << (static_cast<int>(sy[kSyAlgorithm]) + 1)
+               << "\r\n";
+        for (const auto& n : notes)
+            report << "  - " << n << "\r\n";
+    }
+    done.report = report.str();
+    return done;
 }
 
 bool WriteExitCode(const fs::path& settingsFile, int code)

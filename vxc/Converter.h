@@ -1,7 +1,13 @@
 #pragma once
 
+#include "vxc/VoiceConverter.h"
+
+#include <array>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace toneloft::vxc {
@@ -30,6 +36,26 @@ struct Settings {
 // The settings from the lines of vxc.ini; false with code 2 when a file name is
 // missing, 5 when a type is not one digit in range.
 bool ParseSettings(const std::vector<std::string>& lines, Settings& settings, int& code);
+
+// The same from the file's text, lines ending in LF or CR LF.
+bool ParseSettingsText(std::string_view text, Settings& settings, int& code);
+
+// One unpacked DX7 voice.
+using DxVoice = std::array<std::uint8_t, 155>;
+
+// The voices of a source, unpacked, or nullopt when its bytes do not match its
+// type: types 0-2 hold any whole number of voices (a trailing part is
+// dropped), type 3 whole banks only; nullopt as well when it holds no voice.
+std::optional<std::vector<DxVoice>> ReadSourceVoices(std::string_view source, int type);
+
+// The conversion in memory: each output file's bytes (as OutputFileNames names
+// them) and the report of approximations. No files at all when the voices
+// would need more than the 1,000 files three digits can number.
+struct Conversion {
+    std::vector<std::string> files;
+    std::string report;
+};
+Conversion ConvertVoices(const Settings& settings, const std::vector<DxVoice>& voices, const SyVoice& syTemplate);
 
 // Replaces line 5 with "last exit code=" and code; the other lines, and the
 // file's line endings, stay as they were. False when the file cannot be written.

@@ -3,6 +3,9 @@
 #include "app/cli/CliRender.h"
 #include "app/cli/CliShow.h"
 #include "app/cli/CliGenerate.h"
+#include "app/cli/ConsoleUi.h"
+#include "common/InstallPaths.h"
+#include "voice/Session.h"
 
 #include <cstring>
 #include <filesystem>
@@ -37,6 +40,17 @@ std::string programDirectory(const char* argv0)
     return exe.parent_path().string();
 }
 
+// What killed saves left goes first, from the same places the desktop program
+// cleans at its start; saves from here on note their hidden files there.
+void cleanUpAfterKilledSaves(const std::string& programDirectory)
+{
+    toneloft::ConsoleUi quiet;
+    toneloft::Session session(quiet, programDirectory);
+    const std::string userFolder = toneloft::UserDataFolder();
+    session.findDataDirectory(userFolder);
+    toneloft::CleanUpAfterKilledSaves(userFolder, session.DataDirectory());
+}
+
 int usage(const std::string& problem)
 {
     if (!problem.empty())
@@ -50,6 +64,7 @@ int usage(const std::string& problem)
 int main(int argc, char** argv)
 {
     using namespace toneloft::cli;
+    cleanUpAfterKilledSaves(programDirectory(argv[0]));
     if (argc > 1 && std::string(argv[1]) == "render")
         return RunRender(argc - 2, argv + 2, programDirectory(argv[0]));
     if (argc > 1 && std::string(argv[1]) == "show")

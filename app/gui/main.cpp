@@ -1,5 +1,5 @@
 #include "voice/Session.h"
-#include "common/FileReplacing.h"
+#include "common/InstallPaths.h"
 #include "editor/ui/RandomiseVoicesHost.h"
 #include "editor/ui/VoiceEditorHost.h"
 #include "midi/ui/frmVXCconversion.h"
@@ -41,10 +41,9 @@ int main(int argc, char* argv[])
     toneloft::Session session(mainWindow.ui(), QDir::toNativeSeparators(mainWindow.programDirectory()).toStdString());
     session.findDataDirectory(
         QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString());
-    // Saves note their hidden files here; what a killed save left goes now.
-    toneloft::SetPendingSaveFolder(
-        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("pending-saves")).toStdString());
-    toneloft::CleanLeftoverSaves(session.DataDirectory());
+    // What a killed save left goes now, as in the command-line program.
+    toneloft::CleanUpAfterKilledSaves(
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString(), session.DataDirectory());
     toneloft::ListWindowManager lists(session, mainWindow);
     toneloft::PreferencesHost preferences(mainWindow, lists);
     toneloft::RandomiseVoicesHost patchGenerator(session, mainWindow, lists);

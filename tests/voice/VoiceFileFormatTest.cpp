@@ -305,6 +305,24 @@ TEST_P(VoiceFileFormatCorpus, OpensOrIsRefusedByTheRules)
     else
         EXPECT_TRUE(r.image.size() == static_cast<std::size_t>(voiceCount) * 128 ||
                     r.image.size() == static_cast<std::size_t>(voiceCount) * 155);
+
+    // The same bytes already in memory (the buffer check, then the checks after
+    // reading) give the same image, CRC and message.
+    ByteArray content;
+    ASSERT_TRUE(ReadWholeFile(path, content));
+    ScriptedUi ui;
+    std::string noFile;
+    int type = -1;
+    const std::string_view text(reinterpret_cast<const char*>(content.data()), content.size());
+    ASSERT_EQ(CheckFileIntegrity(ui, noFile, type, true, text) == 0, voiceCount != -3);
+    if (voiceCount == -3)
+        return;
+    ByteArray image;
+    std::int32_t crc = 0;
+    EXPECT_EQ(GetContentByt(ui, "T.syx", type, std::move(content), image, crc, true), r.ok);
+    EXPECT_EQ(image, r.image);
+    EXPECT_EQ(crc, r.crc);
+    EXPECT_EQ(ui.boxes.empty(), r.ui.boxes.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

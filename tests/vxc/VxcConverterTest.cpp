@@ -403,5 +403,58 @@ TEST(Program, FactoryBankNamesSurviveAndOurLoaderRefusesTheOutput)
     EXPECT_EQ(CheckFileIntegrity(ui, name, type, true, {}), -5);
 }
 
+// Several files are numbered with three digits: 1,000 files of 64 voices at
+// most. One voice more is refused, never written past the last file.
+TEST(Program, MoreVoicesThanOneThousandFilesHoldAreRefused)
+{
+    constexpr std::size_t kFits = 1000 * 64;
+    vxc::Settings several;
+    several.outputFileType = 1;
+    several.inputFileType = 2;
+    several.inputFileName = "BIG.DAT";
+    several.outputFileName = "OUT.001";
+    const std::vector<vxc::DxVoice> tooMany(kFits + 1, dxVoice(1, 0));
+    EXPECT_TRUE(vxc::ConvertVoices(several, tooMany, loadTemplate()).files.empty());
+
+    ProgramRun r;
+    std::array<std::uint8_t, 128> packed{};
+    packVoice(dxVoice(5, 3), packed);
+    {
+        std::ofstream out((r.work / "BIG.DAT").string(), std::ios::binary);
+        for (std::size_t i = 0; i < kFits + 1; ++i)
+            out.write(reinterpret_cast<const char*>(packed.data()), packed.size());
+    }
+    r.ini(1, 2, "BIG.DAT", "OUT.001");
+    EXPECT_EQ(r.exec(), 5);
+    EXPECT_FALSE(fs::exists(r.work / "OUT.000"));
+    EXPECT_FALSE(fs::exists(r.work / "OUT.999"));
+}
+
+// The settings and the source as the program reads them from memory: both
+// line endings, and sources that do not match their type.
+TEST(Settings, TextAndSourceInMemory)
+{
+    vxc::Settings s;
+    int code = -1;
+    ASSERT_TRUE(vxc::ParseSettingsText("output file type=1\ninput file type=0\r\ninput file name=A.DAT\n"
+                                       "output file name=B.SY\r\nlast exit code=6",
+                                       s, code));
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(s.outputFileType, 1);
+    EXPECT_EQ(s.inputFileType, 0);
+    EXPECT_EQ(s.inputFileName, "A.DAT");
+    EXPECT_EQ(s.outputFileName, "B.SY");
+    EXPECT_FALSE(vxc::ParseSettingsText("output file type=1\ninput file type=0\ninput file name=A\n", s, code));
+    EXPECT_EQ(code, 2);
+
+    const std::string bank = bankMessage(voices(32));
+    EXPECT_EQ(vxc::ReadSourceVoices(bank, 3)->size(), 32u);
+    EXPECT_FALSE(vxc::ReadSourceVoices(bank.substr(0, 4103), 3));        // cut short
+    EXPECT_FALSE(vxc::ReadSourceVoices(std::string(163, '\0'), 1));      // no header
+    EXPECT_FALSE(vxc::ReadSourceVoices(std::string(154, '\0'), 0));      // not one voice
+    EXPECT_EQ(vxc::ReadSourceVoices(std::string(155 * 2 + 7, '\0'), 0)->size(), 2u);
+    EXPECT_FALSE(vxc::ReadSourceVoices(bank, 4));
+}
+
 } // namespace
 } // namespace toneloft
