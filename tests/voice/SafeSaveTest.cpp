@@ -79,12 +79,22 @@ TEST_F(SafeSave, AKilledSaveLeavesTheOldFileOrTheNewOneNeverAMix)
     std::mt19937 random(20260612);
     int killedWhileWriting = 0;
     for (int round = 0; round < 200; ++round) {
+        // The child says when it starts saving, so that a busy machine, slow to
+        // schedule it, does not turn every kill into one before the first save.
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            const char go = 1;
+            (void)!::write(started[1], &go, 1);
             for (int n = 0;; ++n)
                 WriteFileReplacing(path, n % 2 ? first : second);
         }
+        ::close(started[1]);
+        char go = 0;
+        ASSERT_EQ(::read(started[0], &go, 1), 1);
+        ::close(started[0]);
         ::usleep(std::uniform_int_distribution<unsigned>(0, 15000)(random));
         ::kill(child, SIGKILL);
         int status = 0;
