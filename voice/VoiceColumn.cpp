@@ -96,9 +96,8 @@ void VoiceColumn::putImage(ByteArray&& image)
     m_whole.resize(total, 1);
     m_keys.resize(total);
     m_keyTexts.resize(total * kKeyFields);
-    m_stale.resize(total, 0);
-    for (std::size_t s = first; s < total; ++s)
-        takeKeys(static_cast<std::uint32_t>(s), Voice::keysOf(stored(static_cast<std::uint32_t>(s))));
+    // Keys are taken when first asked: opening a file need not pay for them.
+    m_stale.resize(total, 1);
 }
 
 void VoiceColumn::rowAdded(std::uint32_t slot)

@@ -25,8 +25,9 @@ class Recordset;
 // (a blank before a number that is not negative). Writes to the key fields are
 // ignored: they follow Data and Names.
 //
-// A voice put in by putImage() has its keys taken at once, in one pass over
-// the image; a voice changed by a write has them taken again when first read.
+// A voice's keys are taken when first asked for (a key field read, keys(),
+// voice()) and kept until a write changes the voice: opening a file does not
+// pay for them, a duplicate search takes them once.
 //
 // A row whose Data is not one voice's width for the layout (a new row before
 // its Data is set, a text of another length) keeps that text as it is: its
