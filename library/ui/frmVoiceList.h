@@ -69,7 +69,7 @@ public:
     // Draws a bank (clamped, and written back); listIndex 1..32 makes that item
     // the list's current one unless noIndex.
     void UpdateListBox(long& bank, bool noIndex = true, int listIndex = -1);
-    // The list's bank on screen again, e.g. after the core changed the voices.
+    // The window's bank again, e.g. after the core changed the voices.
     void redraw();
     // The voices changed: the bank kept within the list, redraw, the unsaved
     // mark, the Edit commands.
