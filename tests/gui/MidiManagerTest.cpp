@@ -1,5 +1,6 @@
 #include "FakeClockUi.h"
 #include "GuiTestRegistry.h"
+#include "ManagerHost.h"
 
 #include "support/TempDir.h"
 #include "voice/Session.h"
@@ -25,33 +26,9 @@
 
 using namespace toneloft;
 using toneloft::test::FakeClockUi;
+using toneloft::test::ManagerHost;
 
 namespace {
-
-// The window layer's part of the host, as the desktop program wires it.
-class ManagerHost : public MidiCommandHost {
-public:
-    MidiDeviceLayer* midi = nullptr;
-    std::unique_ptr<frmMIDIManager> window;
-    int loads = 0;
-
-    void managerLoaded() override
-    {
-        ++loads;
-        window = std::make_unique<frmMIDIManager>(*midi);
-    }
-    void managerUnloaded() override { window.reset(); }
-    void showManager(ManagerWindowState state) override
-    {
-        if (window)
-            window->showAs(state);
-    }
-    void monitorChanged() override
-    {
-        if (window)
-            window->monitorChanged();
-    }
-};
 
 // The program's MIDI over the virtual DX7, with the real Qt services: input is
 // handled when the event loop turns, as in the desktop program.
