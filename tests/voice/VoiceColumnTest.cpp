@@ -237,9 +237,8 @@ TEST_F(VoiceColumnTest, AttachingAndDetachingKeepsTheTexts)
     const ByteString image = test::makeVoiceFile(2, 3);
     auto built = build(image, 2);
     clsVoiceNames names(session);
-    bool failed = false;
-    auto copy = names.CopyRecordset(*built, nullptr, -1, 3, true, failed);
-    ASSERT_FALSE(failed);
+    auto copy = names.CopyRecordset(*built, -1, 3, true);
+    ASSERT_TRUE(copy);
     ASSERT_FALSE(VoiceColumn::of(*copy));
     EXPECT_EQ(copy->text(clsVoiceNames::kCRCAll), built->text(clsVoiceNames::kCRCAll));
 
