@@ -2,6 +2,7 @@
 // the same user data folder as the desktop program.
 #include "common/InstallPaths.h"
 #include "support/CliRun.h"
+#include "support/EndedProcess.h"
 #include "support/TempDir.h"
 #include "support/VoiceFiles.h"
 
@@ -46,15 +47,7 @@ private:
     std::optional<std::string> m_old;
 };
 
-pid_t pidOfEndedProcess()
-{
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return child;
-}
+using test::pidOfEndedProcess;
 
 struct FolderCase {
     const char* what;

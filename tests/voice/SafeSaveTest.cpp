@@ -1,3 +1,4 @@
+#include "support/EndedProcess.h"
 #include "support/SessionFixture.h"
 
 #include "common/FileReplacing.h"
@@ -28,16 +29,7 @@ std::vector<std::string> saveLeftovers(const fs::path& folder)
     return found;
 }
 
-// A process number no process has: a child's, once it has ended and been reaped.
-pid_t pidOfEndedProcess()
-{
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return child;
-}
+using test::pidOfEndedProcess;
 
 fs::perms permsOf(const std::string& path)
 {
