@@ -6,6 +6,7 @@
 //   toneloft-midi-monitor-bench [--events N]
 // Runs on any Qt platform; QT_QPA_PLATFORM=offscreen needs no display.
 
+#include "BenchSupport.h"
 #include "common/UiServices.h"
 #include "midi/MidiCommandHost.h"
 #include "midi/MidiDeviceLayer.h"
@@ -30,22 +31,9 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-// Services that never ask: the bench only logs.
-class QuietUi : public UiServices {
+// Nobody at the desk (the bench only logs), on the real clock, with Qt's events.
+class QuietUi : public bench::SilentUi {
 public:
-    MsgResult msgBox(const std::string&, const std::string&, MsgIcon, MsgButtons) override
-    {
-        return MsgResult::OK;
-    }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    FileDialogResult fileDialog(const FileDialogRequest&) override { return {}; }
-    std::optional<int> chooseSaveFormat(int) override { return std::nullopt; }
-    void openHelp(const std::string&) override {}
-    void setStatus(const std::string&, bool, bool) override {}
-    void setBusy(bool) override {}
     void processEvents() override { QCoreApplication::processEvents(); }
     std::int64_t clock() override
     {
